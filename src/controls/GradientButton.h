@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QPushButton>
+
+// The program's button: a face drawn as a vertical gradient between two colours, a border
+// colour, and another border colour while the mouse is over it. The caption may carry an
+// access key marked by "&"; Enter presses the default button of a dialog as usual.
+class GradientButton : public QPushButton
+{
+    Q_OBJECT
+public:
+    // The dialog scheme: gradient 16446705 to 14600621, border 11236195, hover 3913721.
+    static constexpr quint32 DefaultTop = 16446705;
+    static constexpr quint32 DefaultBottom = 14600621;
+    static constexpr quint32 DefaultBorder = 11236195;
+    static constexpr quint32 DefaultHoverBorder = 3913721;
+    static constexpr quint32 DefaultText = 3482368;
+
+    explicit GradientButton(QWidget *parent = nullptr);
+    explicit GradientButton(const QString &caption, QWidget *parent = nullptr);
+
+    void setGradient(quint32 top, quint32 bottom);
+    void setBorderColours(quint32 normal, quint32 hover);
+    void setTextColour(quint32 colour);
+    bool isHovered() const { return m_hovered; }
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void enterEvent(QEnterEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+
+private:
+    quint32 m_top = DefaultTop;
+    quint32 m_bottom = DefaultBottom;
+    quint32 m_border = DefaultBorder;
+    quint32 m_hoverBorder = DefaultHoverBorder;
+    quint32 m_text = DefaultText;
+    bool m_hovered = false;
+};

@@ -1,0 +1,56 @@
+#include "pipeline/ProgramFolder.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace {
+QString &overrideFolder()
+{
+    static QString folder;
+    return folder;
+}
+} // namespace
+
+namespace ProgramFolder {
+
+QString path()
+{
+    if (!overrideFolder().isEmpty())
+        return overrideFolder();
+    QString dir = QCoreApplication::applicationDirPath();
+    while (dir.size() > 1 && dir.endsWith(QLatin1Char('/')))
+        dir.chop(1);
+    return dir;
+}
+
+void setOverride(const QString &folder) { overrideFolder() = folder; }
+
+QString asset(const QString &builtInFolder, const QString &fileName)
+{
+    const QString local = path() + QLatin1Char('/') + fileName;
+    if (QFileInfo(local).isFile())
+        return local;
+    const QString builtIn = QStringLiteral(":/") + builtInFolder + QLatin1Char('/') + fileName;
+    if (QFileInfo::exists(builtIn))
+        return builtIn;
+    return QString();
+}
+
+QUrl assetUrl(const QString &builtInFolder, const QString &fileName)
+{
+    const QString found = asset(builtInFolder, fileName);
+    if (found.isEmpty())
+        return QUrl();
+    if (found.startsWith(QLatin1String(":/")))
+        return QUrl(QStringLiteral("qrc") + found);
+    return QUrl::fromLocalFile(found);
+}
+
+QString userDataFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Lumoskop");
+}
+
+} // namespace ProgramFolder

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+// Where the program looks for the files a user may put beside it (ExifTool, sounds, camera
+// and lens pictures). Tests point it at a temporary folder.
+namespace ProgramFolder {
+
+// The folder of the program's executable, without a trailing separator.
+QString path();
+void setOverride(const QString &folder); // empty text restores the real folder
+
+// A file in the program's folder wins; otherwise the copy built into the program under
+// ":/<builtInFolder>/<fileName>"; the empty text when neither exists.
+QString asset(const QString &builtInFolder, const QString &fileName);
+QUrl assetUrl(const QString &builtInFolder, const QString &fileName);
+
+// The per-user pictures folder (~/.local/share/Lumoskop), so that an installed program,
+// whose own folder the user cannot write, can still have camera and lens pictures.
+QString userDataFolder();
+
+} // namespace ProgramFolder
