@@ -1,0 +1,229 @@
+#include "summary/CameraSummary.h"
+
+#include "pipeline/ProgramFolder.h"
+#include "summary/DateiZeichen.h"
+
+#include <QFileInfo>
+#include <QHash>
+
+namespace {
+
+enum class Rule {
+    Aperture,
+    ExposureTime,
+    FocalLength,
+    Iso,
+    Lens,
+    Maker,
+    Model,
+    Metering,
+    Compensation,
+    Program,
+    ExposureMode,
+    WhiteBalance,
+    Hyperfocal,
+    FocalLength35,
+    ScaleFactor,
+};
+
+// German and English descriptions as ExifTool writes them with -lang de / -lang en.
+const QHash<QString, Rule> &tagTable()
+{
+    static const QHash<QString, Rule> table = {
+        {QStringLiteral("Blende"), Rule::Aperture},
+        {QStringLiteral("F-Wert"), Rule::Aperture},
+        {QStringLiteral("Aperture Value"), Rule::Aperture},
+        {QStringLiteral("F Number"), Rule::Aperture},
+        {QStringLiteral("Belichtungszeit"), Rule::ExposureTime},
+        {QStringLiteral("Belichtungsdauer"), Rule::ExposureTime},
+        {QStringLiteral("Shutter Speed Value"), Rule::ExposureTime},
+        {QStringLiteral("Shutter Speed"), Rule::ExposureTime},
+        {QStringLiteral("Brennweite"), Rule::FocalLength},
+        {QStringLiteral("Focal Length"), Rule::FocalLength},
+        {QStringLiteral("ISO-Empfindlichkeit"), Rule::Iso},
+        {QStringLiteral("ISO"), Rule::Iso},
+        {QStringLiteral("Objektiv-ID"), Rule::Lens},
+        {QStringLiteral("Lens ID"), Rule::Lens},
+        {QStringLiteral("Gerätehersteller"), Rule::Maker},
+        {QStringLiteral("Make"), Rule::Maker},
+        {QStringLiteral("Kameramodell"), Rule::Model},
+        {QStringLiteral("Camera Model Name"), Rule::Model},
+        {QStringLiteral("Belichtungsmessmethode"), Rule::Metering},
+        {QStringLiteral("Metering Mode"), Rule::Metering},
+        {QStringLiteral("Belichtungskorrektur"), Rule::Compensation},
+        {QStringLiteral("Exposure Compensation"), Rule::Compensation},
+        {QStringLiteral("Belichtungsprogramm"), Rule::Program},
+        {QStringLiteral("Exposure Program"), Rule::Program},
+        {QStringLiteral("Belichtungsmodus"), Rule::ExposureMode},
+        {QStringLiteral("Exposure Mode"), Rule::ExposureMode},
+        {QStringLiteral("Weißabgleich"), Rule::WhiteBalance},
+        {QStringLiteral("White Balance"), Rule::WhiteBalance},
+        {QStringLiteral("Hyperfokale Entfernung"), Rule::Hyperfocal},
+        {QStringLiteral("Hyperfocal Distance"), Rule::Hyperfocal},
+        {QStringLiteral("Brennweite in 35 mm-Kleinbildformat"), Rule::FocalLength35},
+        {QStringLiteral("Focal Length In 35mm Format"), Rule::FocalLength35},
+        {QStringLiteral("Formatfaktor zu 35 mm"), Rule::ScaleFactor},
+        {QStringLiteral("Scale Factor To 35 mm"), Rule::ScaleFactor},
+        {QStringLiteral("Scale Factor To 35 mm Equivalent"), Rule::ScaleFactor},
+    };
+    return table;
+}
+
+// Label indices of lblExif.
+enum Label {
+    LabelAperture = 0,
+    LabelExposureTime = 1,
+    LabelFocalLength = 2,
+    LabelIso = 3,
+    LabelLens = 4,
+    LabelCamera = 5,
+    LabelMetering = 6,
+    LabelCompensation = 7,
+    LabelProgram = 8,
+    LabelExposureMode = 9,
+    LabelWhiteBalance = 10,
+    LabelHyperfocal = 11,
+};
+
+// ExifTool pads names with blanks up to its colon column; only blanks are taken off, so a
+// name with a stray tab stays unknown rather than matching by accident.
+QString trimBlanks(const QString &text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text.at(begin) == QLatin1Char(' '))
+        ++begin;
+    while (end > begin && text.at(end - 1) == QLatin1Char(' '))
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+// Kept for maker and model values that carry one of these group lines themselves: the
+// camera label and the picture name must not show them.
+const QString xmpDc = QStringLiteral(" ---- XMP-dc ----");
+const QString xmpXmp = QStringLiteral("---- XMP-xmp ----");
+
+QString picturePath(const QString &programFolder, const QString &text)
+{
+    return programFolder + QLatin1Char('/') + DATEIZEICHEN(text) + QStringLiteral(".jpg");
+}
+
+} // namespace
+
+KameraResult Kamera(const ReportRows &rowsInListOrder, const std::array<QString, 12> &currentLabels,
+                    const QString &programFolder)
+{
+    KameraResult result;
+    result.labels = currentLabels;
+    auto &labels = result.labels;
+
+    bool focalLengthTaken = false;
+    QString saved35mm;
+    QString savedCamera;
+
+    for (const ReportRow &row : rowsInListOrder) {
+        // A group header row only repeats the name of the tag line above it; taking it for
+        // that tag once put "---- XMP-photoshop ----" into the white balance and header
+        // lines into the camera label.
+        if (row.header)
+            continue;
+        const auto rule = tagTable().constFind(trimBlanks(row.name));
+        if (rule == tagTable().constEnd())
+            continue;
+        const QString v = trimBlanks(row.value);
+        switch (*rule) {
+        case Rule::Aperture:
+            labels[LabelAperture] = QStringLiteral("f/") + v;
+            break;
+        case Rule::ExposureTime:
+            labels[LabelExposureTime] = v + QStringLiteral(" sec");
+            break;
+        case Rule::FocalLength:
+            // The plain focal length comes first; the Composite one repeats it with the
+            // 35 mm equivalent in its value, which the scale-factor text adds anyway.
+            if (!focalLengthTaken) {
+                labels[LabelFocalLength] = v;
+                focalLengthTaken = true;
+            }
+            break;
+        case Rule::Iso:
+            labels[LabelIso] = v;
+            break;
+        case Rule::Lens:
+            labels[LabelLens] = v;
+            result.lensPicture = picturePath(programFolder, labels[LabelLens]);
+            break;
+        case Rule::Maker:
+            labels[LabelCamera] = v;
+            labels[LabelCamera].remove(xmpDc);
+            break;
+        case Rule::Model: {
+            QString camera = labels[LabelCamera] + QLatin1Char(' ') + v;
+            camera.remove(xmpXmp);
+            camera = trimBlanks(camera);
+            camera.remove(xmpDc);
+            labels[LabelCamera] = camera;
+            savedCamera = camera;
+            break;
+        }
+        case Rule::Metering:
+            labels[LabelMetering] = v;
+            break;
+        case Rule::Compensation:
+            labels[LabelCompensation] = v + QStringLiteral(" EV");
+            break;
+        case Rule::Program:
+            labels[LabelProgram] = v;
+            break;
+        case Rule::ExposureMode:
+            labels[LabelExposureMode] = v;
+            break;
+        case Rule::WhiteBalance:
+            labels[LabelWhiteBalance] = v;
+            break;
+        case Rule::Hyperfocal:
+            labels[LabelHyperfocal] = v;
+            break;
+        case Rule::FocalLength35:
+            saved35mm = v;
+            break;
+        case Rule::ScaleFactor:
+            labels[LabelFocalLength] += QStringLiteral(" x ") + v + QStringLiteral(" = ") + saved35mm
+                + QStringLiteral(" KB");
+            break;
+        }
+    }
+
+    // The camera label shows maker and model only as a pair: a maker row after the last
+    // model row does not count.
+    labels[LabelCamera] = savedCamera;
+    labels[LabelCamera].remove(xmpDc);
+    result.cameraPicture = picturePath(programFolder, savedCamera);
+    return result;
+}
+
+QString findPicture(const QString &picturePath)
+{
+    if (picturePath.isEmpty())
+        return QString();
+    const QFileInfo given(picturePath);
+    if (given.isFile())
+        return picturePath;
+    // An installed program's folder is not the user's to write; their own pictures go here.
+    const QString inUserFolder = ProgramFolder::userDataFolder() + QLatin1Char('/') + given.fileName();
+    if (QFileInfo(inUserFolder).isFile())
+        return inUserFolder;
+    return QString();
+}
+
+QString labelDescription(int index)
+{
+    static const char *const descriptions[12] = {
+        "Aperture",      "Exposure time",         "Focal length",  "ISO",
+        "Lens",          "Camera",                "Metering mode", "Exposure compensation",
+        "Exposure program", "Exposure mode",      "White balance", "Hyperfocal distance",
+    };
+    if (index < 0 || index >= 12)
+        return QString();
+    return QString::fromLatin1(descriptions[index]);
+}

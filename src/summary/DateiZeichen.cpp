@@ -1,0 +1,13 @@
+#include "summary/DateiZeichen.h"
+
+QString DATEIZEICHEN(const QString &text)
+{
+    static const QString forbidden = QStringLiteral("\\/|:*?\"<>");
+    QString result;
+    result.reserve(text.size());
+    for (const QChar c : text) {
+        if (!forbidden.contains(c))
+            result.append(c);
+    }
+    return result;
+}
