@@ -1,0 +1,22 @@
+# Everyday developer targets; the README's ./run.sh and ./test.sh need no make.
+.PHONY: all build test run bench install clean
+
+all: build
+
+build:
+	./scripts/build.sh
+
+test:
+	./test.sh
+
+run:
+	./run.sh
+
+bench: build
+	@for b in build/bench_*; do [ -x "$$b" ] && { echo "== $$b"; "$$b"; }; done
+
+install: build
+	cmake --install build --prefix $${PREFIX:-$$HOME/.local}
+
+clean:
+	rm -rf build
