@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// cmdExif's command: how ExifTool is asked for the grouped text report beside the photo.
+namespace ExifToolCommand {
+
+// {"-lang", lang, "-a", "-u", "-g1", ["-k" when show], "-w!", "txt", photo}, to be started
+// without a shell. A photo path beginning with "-" is passed as "./-..." so that ExifTool
+// cannot take a file name for an option.
+QStringList arguments(const QString &lang, bool show, const QString &photo);
+
+// The classic one-line text from the same parts, for tests and display:
+// programFolder + "/exiftool -lang " + lang + " -a -u -g1[ -k] -w! txt \"" + photo + "\""
+QString commandLine(const QString &programFolder, const QString &lang, bool show, const QString &photo);
+
+// "exiftool" in ProgramFolder::path() when it is an executable file there, else the one found
+// on PATH (Debian's libimage-exiftool-perl); empty when there is none.
+QString locate();
+
+} // namespace ExifToolCommand

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+// TxtPfad: where ExifTool's "-w! txt" puts the report of a photo.
+namespace ReportPath {
+
+// The photo's folder + its file name less the last extension + ".txt", the way ExifTool
+// names its output (Bild.jpg and Bild.jpeg -> Bild.txt, Bild -> Bild.txt, a.b.c -> a.b.txt,
+// .hidden -> .txt, abc. -> abc.txt). Returns false for a path shorter than four characters;
+// the caller then shows error 5 "Invalid procedure call or argument".
+bool forPhoto(const QString &photoPath, QString *reportPath);
+
+// The command-line argument as a photo path: every double quote dropped, nothing else changed
+// (no trimming, no splitting at blanks).
+QString photoPathFromArgument(const QString &argument);
+
+} // namespace ReportPath
