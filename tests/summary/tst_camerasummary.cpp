@@ -52,6 +52,7 @@ private slots:
     void findPictureLooksInProgramThenUserFolder();
     void realReport_data();
     void realReport();
+    void sampleFillsThePanel();
 };
 
 void TestCameraSummary::labelRules_data()
@@ -347,6 +348,24 @@ void TestCameraSummary::realReport()
     QCOMPARE(labels, expected);
     QCOMPARE(result.cameraPicture, dir.filePath("Nikon D850.jpg"));
     QCOMPARE(result.lensPicture, dir.filePath("EF24-105mm f4L IS USM.jpg"));
+}
+
+void TestCameraSummary::sampleFillsThePanel()
+{
+    // The project's own sample photo must show the whole panel.
+    if (TestPhotos::exiftool().isEmpty())
+        QSKIP("exiftool is not installed");
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString photo = dir.filePath("lumoskop-sample.jpg");
+    QVERIFY(QFile::copy(QStringLiteral(LUMOSKOP_SOURCE_DIR "/samples/lumoskop-sample.jpg"), photo));
+    QVERIFY(TestPhotos::writeReport(photo, "en"));
+    const KameraResult result = Kamera(readReportFile(dir.filePath("lumoskop-sample.txt")),
+                                       std::array<QString, 12>(), dir.path());
+    const QStringList labels(result.labels.begin(), result.labels.end());
+    QCOMPARE(labels, (QStringList{"f/8.0", "1/500 sec", "35.0 mm x 1.5 = 53 mm KB", "160", "XF16-55mm F2.8 R LM WR",
+                                  "FUJIFILM X-T4", "Multi-segment", "-0.33 EV", "Aperture-priority AE", "Auto", "Auto",
+                                  "7.72 m"}));
 }
 
 QTEST_GUILESS_MAIN(TestCameraSummary)
