@@ -11,7 +11,7 @@ base_pkgs=(
   qt6-qpa-plugins libqt6svg6
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   libimage-exiftool-perl
-  fonts-dejavu-core
+  fonts-dejavu-core fonts-liberation2
 )
 # Needed by the test suite and the scripts that start the program under a virtual display.
 test_pkgs=(xvfb xauth xdotool imagemagick python3 desktop-file-utils appstream)

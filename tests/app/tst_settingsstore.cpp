@@ -1,0 +1,161 @@
+#include "app/MainLayout.h"
+#include "app/SettingsStore.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// The settings file is edited by people and other programs too: whatever stands in it, the
+// store reads it without failing, and a value that does not convert is reported as absent.
+class tst_SettingsStore : public QObject
+{
+    Q_OBJECT
+private slots:
+    void readsDefaultOnlyWhenKeyIsAbsent()
+    {
+        QTemporaryDir dir;
+        QSettings ini(dir.filePath("Lumoskop.conf"), QSettings::IniFormat);
+        SettingsStore store(ini);
+        QCOMPARE(store.ReadSetting("LumoskopSprache", "en"), QString("en"));
+        store.WriteSetting("LumoskopSprache", "");
+        QCOMPARE(store.ReadSetting("LumoskopSprache", "en"), QString(""));
+        store.WriteSetting("LumoskopSprache", "de");
+        QCOMPARE(store.ReadSetting("LumoskopSprache", "en"), QString("de"));
+    }
+
+    void writesAtOnceIntoSectionOptions()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Lumoskop.conf");
+        {
+            QSettings ini(path, QSettings::IniFormat);
+            SettingsStore store(ini);
+            store.WriteSetting("1ExiftoolHeader", "2000");
+            store.WriteSetting("ExiftoolCheck", "1");
+            // Read back by another reader before this one is gone: nothing is cached.
+            QSettings other(path, QSettings::IniFormat);
+            QCOMPARE(other.value("Options/1ExiftoolHeader").toString(), QString("2000"));
+        }
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray text = f.readAll();
+        QVERIFY(text.contains("[Options]"));
+        QVERIFY(text.contains("1ExiftoolHeader=2000"));
+    }
+
+    void conversions_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("isSingle");
+        QTest::addColumn<double>("single");
+        QTest::addColumn<bool>("isInt16");
+        QTest::addColumn<int>("int16");
+        QTest::newRow("whole") << "12360" << true << 12360.0 << true << 12360;
+        QTest::newRow("blanks around") << " 100 " << true << 100.0 << true << 100;
+        QTest::newRow("fraction") << "9.75" << true << 9.75 << true << 10;
+        QTest::newRow("negative") << "-150" << true << -150.0 << true << -150;
+        QTest::newRow("letters") << "abc" << false << 0.0 << false << 0;
+        QTest::newRow("empty") << "" << false << 0.0 << false << 0;
+        QTest::newRow("huge") << "1e30" << true << double(float(1e30)) << false << 0;
+        QTest::newRow("beyond single") << "1e300" << false << 0.0 << false << 0;
+        QTest::newRow("not a number") << "nan" << false << 0.0 << false << 0;
+        QTest::newRow("comma decimal") << "9,75" << false << 0.0 << false << 0;
+        QTest::newRow("beyond int16") << "40000" << true << 40000.0 << false << 0;
+    }
+    void conversions()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, isSingle);
+        QFETCH(double, single);
+        QFETCH(bool, isInt16);
+        QFETCH(int, int16);
+        const auto s = SettingsStore::toSingle(text);
+        QCOMPARE(s.has_value(), isSingle);
+        if (isSingle)
+            QCOMPARE(*s, single);
+        const auto i = SettingsStore::toInt16(text);
+        QCOMPARE(i.has_value(), isInt16);
+        if (isInt16)
+            QCOMPARE(*i, int16);
+    }
+
+    void survivesAGarbageFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Lumoskop.conf");
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QByteArray garbage;
+        for (int i = 0; i < 4096; ++i)
+            garbage.append(char((i * 7919) % 256));
+        f.write(garbage);
+        f.close();
+        QSettings ini(path, QSettings::IniFormat);
+        SettingsStore store(ini);
+        const QString v = store.ReadSetting("ExiftoolTop", "100");
+        Q_UNUSED(v); // whatever it reads, it must not fail, and a number reader copes
+        store.readSingle("ExiftoolTop", 100);
+        store.readInt16("TXTcheck", 0);
+    }
+
+    void handWrittenListValueStaysOneText()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Lumoskop.conf");
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("[Options]\nProgSchriftName=DejaVu Sans, Bold\n");
+        f.close();
+        QSettings ini(path, QSettings::IniFormat);
+        SettingsStore store(ini);
+        QCOMPARE(store.ReadSetting("ProgSchriftName", "Segoe UI"), QString("DejaVu Sans, Bold"));
+    }
+
+    void unwritableStoreIsQuiet()
+    {
+        // A path through a regular file cannot be created, even as root.
+        QTemporaryDir dir;
+        QFile blocker(dir.filePath("blocker"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        QSettings ini(dir.filePath("blocker/Lumoskop.conf"), QSettings::IniFormat);
+        SettingsStore store(ini);
+        store.WriteSetting("TXTcheck", "1");
+        QCOMPARE(ini.status(), QSettings::AccessError);
+    }
+
+    void resizeRules_data()
+    {
+        QTest::addColumn<int>("W");
+        QTest::addColumn<int>("H");
+        QTest::addColumn<int>("listWidth");
+        QTest::addColumn<int>("fileLeft");
+        QTest::addColumn<int>("pathWidth");
+        QTest::addColumn<int>("listHeight");
+        QTest::newRow("designed") << 10680 << 11475 << 10380 << 10140 << 9890 << 5675;
+        QTest::newRow("5000 wide") << 5000 << 11475 << 4700 << 4460 << 4210 << 5675;
+        QTest::newRow("taller") << 10680 << 15000 << 10380 << 10140 << 9890 << 9200;
+    }
+    void resizeRules()
+    {
+        QFETCH(int, W);
+        QFETCH(int, H);
+        const MainLayout::Resized r = MainLayout::resize(W, H);
+        QTEST(r.listWidth.value(), "listWidth");
+        QTEST(r.cmdDateiLeft, "fileLeft");
+        QTEST(r.txtBildpfadWidth.value(), "pathWidth");
+        QTEST(r.listHeight.value(), "listHeight");
+    }
+
+    void tinyWindowRefusesNegativeSizesButNotANegativeLeft()
+    {
+        const MainLayout::Resized r = MainLayout::resize(200, 3000);
+        QVERIFY(!r.listWidth);
+        QVERIFY(!r.txtBildpfadWidth);
+        QVERIFY(!r.listHeight);
+        QCOMPARE(r.cmdDateiLeft, 200 - 390 - 150);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_SettingsStore)
+#include "tst_settingsstore.moc"
