@@ -1,6 +1,6 @@
 #include "fixture_reportrows.h"
 
-#include <QFile>
+#include "pipeline/ReportReader.h"
 
 ReportRows rowsFromLines(const QStringList &lines)
 {
@@ -29,15 +29,8 @@ QString tagLine(const QString &name, const QString &value)
 
 ReportRows readReportFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return ReportRows();
-    QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    for (QString &line : lines) {
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-    }
-    return rowsFromLines(lines);
+    ReportRows rows;
+    if (ReportReader::load(path, &rows) != ReportReader::ReadResult::Ok)
+        rows.clear();
+    return rows;
 }

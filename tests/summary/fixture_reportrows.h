@@ -13,5 +13,6 @@ ReportRows rowsFromLines(const QStringList &lines);
 // A tag line padded as ExifTool pads it ("Make" + blanks up to column 32, ": ", value).
 QString tagLine(const QString &name, const QString &value);
 
-// Reads a report ExifTool wrote (UTF-8, CR LF or LF) into rows; empty when it cannot be read.
+// A report ExifTool wrote, read, repaired and marked as the list builder does; empty when it
+// cannot be read.
 ReportRows readReportFile(const QString &path);
