@@ -6,7 +6,8 @@
 #include <QFileInfo>
 #include <QHash>
 
-namespace {
+namespace
+{
 
 enum class Rule {
     Aperture,
@@ -188,8 +189,8 @@ KameraResult Kamera(const ReportRows &rowsInListOrder, const std::array<QString,
             saved35mm = v;
             break;
         case Rule::ScaleFactor:
-            labels[LabelFocalLength] += QStringLiteral(" x ") + v + QStringLiteral(" = ") + saved35mm
-                + QStringLiteral(" KB");
+            labels[LabelFocalLength] +=
+                QStringLiteral(" x ") + v + QStringLiteral(" = ") + saved35mm + QStringLiteral(" KB");
             break;
         }
     }
@@ -219,9 +220,18 @@ QString findPicture(const QString &picturePath)
 QString labelDescription(int index)
 {
     static const char *const descriptions[12] = {
-        "Aperture",      "Exposure time",         "Focal length",  "ISO",
-        "Lens",          "Camera",                "Metering mode", "Exposure compensation",
-        "Exposure program", "Exposure mode",      "White balance", "Hyperfocal distance",
+        "Aperture",
+        "Exposure time",
+        "Focal length",
+        "ISO",
+        "Lens",
+        "Camera",
+        "Metering mode",
+        "Exposure compensation",
+        "Exposure program",
+        "Exposure mode",
+        "White balance",
+        "Hyperfocal distance",
     };
     if (index < 0 || index >= 12)
         return QString();

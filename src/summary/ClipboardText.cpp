@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 void appendRow(QString &text, const ReportRow &row)
 {
     text += row.name;

@@ -1,6 +1,7 @@
 #include "summary/GroupNavigation.h"
 
-namespace GroupNavigation {
+namespace GroupNavigation
+{
 
 QString headerText(int index)
 {

@@ -6,7 +6,8 @@
 
 // The six group buttons optExif: 0 "All" (the first row), 1 IFD0, 2 ExifIFD, 3 XMP-x,
 // 4 IPTC, 5 Composite (their header rows).
-namespace GroupNavigation {
+namespace GroupNavigation
+{
 
 constexpr int buttonCount = 6;
 

@@ -1,6 +1,7 @@
 #include "summary/MakerAddress.h"
 
-namespace {
+namespace
+{
 
 bool isHostLabel(const QString &word)
 {
