@@ -155,6 +155,9 @@ template <typename Procedure> void frmInfo::guarded(const char *label, Procedure
 
 void frmInfo::reportFailure(const char *label, int number, const QString &description)
 {
+    // The report is modal but the 50 ms timer is not: a failing tick left running would open
+    // a new report every 50 ms beneath the first. A click on the strip resumes afterwards.
+    m_timer1->stop();
     UniformErrorReport(this, QString::fromLatin1(label), number, description);
 }
 
