@@ -15,7 +15,6 @@ class TestBorder3D : public QObject
 
 private slots:
     void raisedLinesOfThickness3();
-    void sunkenSwapsOnlyTheColours();
     void noLinesBelowThicknessOne();
     void paintedPixels_data();
     void paintedPixels();
@@ -38,18 +37,6 @@ void TestBorder3D::raisedLinesOfThickness3()
         QCOMPARE(lines[i].colour, expected[i].colour);
         QCOMPARE(lines[i].from, expected[i].from);
         QCOMPARE(lines[i].to, expected[i].to);
-    }
-}
-
-void TestBorder3D::sunkenSwapsOnlyTheColours()
-{
-    const QVector<BorderLine> raised = Border3D(Control, 3, false);
-    const QVector<BorderLine> sunken = Border3D(Control, 3, true);
-    QCOMPARE(sunken.size(), raised.size());
-    for (int i = 0; i < raised.size(); ++i) {
-        QCOMPARE(sunken[i].from, raised[i].from);
-        QCOMPARE(sunken[i].to, raised[i].to);
-        QCOMPARE(sunken[i].colour, raised[i].colour == BorderLight ? BorderDark : BorderLight);
     }
 }
 
