@@ -455,16 +455,24 @@ void frmExifTool::RegistryLesen()
     // Each step stands alone: a value that does not convert leaves that one property as it was.
     // Stored edges and size are the outer frame's, in twips.
     QPoint topLeft = pos();
-    if (auto top = m_store->readSingle(QLatin1String(S::ExiftoolTop), S::DefaultTop); top && std::abs(*top) < 1e7)
+    if (auto top = m_store->readSingle(QLatin1String(S::ExiftoolTop), S::DefaultTop); top && std::abs(*top) < 1e7) {
         topLeft.setY(Twips::toPx(int(*top)));
-    if (auto left = m_store->readSingle(QLatin1String(S::ExiftoolLeft), S::DefaultLeft); left && std::abs(*left) < 1e7)
+        m_loadedTwips[QStringLiteral("top")] = int(*top);
+    }
+    if (auto left = m_store->readSingle(QLatin1String(S::ExiftoolLeft), S::DefaultLeft); left && std::abs(*left) < 1e7) {
         topLeft.setX(Twips::toPx(int(*left)));
+        m_loadedTwips[QStringLiteral("left")] = int(*left);
+    }
     move(topLeft);
     QSize outer = frameGeometry().size();
-    if (auto h = m_store->readSingle(QLatin1String(S::ExiftoolHeight), S::DefaultHeight); h && *h > 0 && *h < 1e7)
+    if (auto h = m_store->readSingle(QLatin1String(S::ExiftoolHeight), S::DefaultHeight); h && *h > 0 && *h < 1e7) {
         outer.setHeight(Twips::toPx(int(*h)));
-    if (auto w = m_store->readSingle(QLatin1String(S::ExiftoolWidth), S::DefaultWidth); w && *w > 0 && *w < 1e7)
+        m_loadedTwips[QStringLiteral("height")] = int(*h);
+    }
+    if (auto w = m_store->readSingle(QLatin1String(S::ExiftoolWidth), S::DefaultWidth); w && *w > 0 && *w < 1e7) {
         outer.setWidth(Twips::toPx(int(*w)));
+        m_loadedTwips[QStringLiteral("width")] = int(*w);
+    }
     m_wantedOuter = outer;
     resizeToOuter();
 
@@ -486,6 +494,16 @@ void frmExifTool::RegistryLesen()
     }
 }
 
+int frmExifTool::keptTwips(const QString &what, int pixels) const
+{
+    // Twips are finer than pixels: a value that still names the same pixel is written back as it
+    // was read, so that an unchanged window does not creep by a few twips at every start.
+    const auto it = m_loadedTwips.constFind(what);
+    if (it != m_loadedTwips.constEnd() && Twips::toPx(*it) == pixels)
+        return *it;
+    return Twips::fromPx(pixels);
+}
+
 void frmExifTool::resizeToOuter()
 {
     if (!m_wantedOuter.isValid())
@@ -503,6 +521,7 @@ void frmExifTool::lvw_SpaltenbreiteLaden()
             m_store->ReadSetting(SettingsStore::columnWidthKey(n), QLatin1String(SettingsStore::DefaultColumnWidth)));
         const int twips = (w && *w >= 0 && *w < 1e7) ? int(*w) : designed[n - 1];
         lvwExifTool->header()->resizeSection(n - 1, Twips::toPx(twips));
+        m_loadedTwips[QStringLiteral("column%1").arg(n)] = twips;
     }
 }
 
@@ -510,7 +529,8 @@ void frmExifTool::lvw_SpaltenbreiteSpeichern()
 {
     for (int n = 1; n <= m_model->columnCount(); ++n)
         m_store->WriteSetting(SettingsStore::columnWidthKey(n),
-                              SettingsStore::fromSingle(Twips::fromPx(lvwExifTool->header()->sectionSize(n - 1))));
+                              SettingsStore::fromSingle(keptTwips(QStringLiteral("column%1").arg(n),
+                                                                  lvwExifTool->header()->sectionSize(n - 1))));
 }
 
 // ---------------------------------------------------------------- closing
@@ -529,12 +549,14 @@ void frmExifTool::Form_Unload()
     m_pending = nullptr;
     m_run.abort();
     const QRect outer = frameGeometry();
-    m_store->WriteSetting(QLatin1String(SettingsStore::ExiftoolTop), SettingsStore::fromSingle(Twips::fromPx(outer.top())));
-    m_store->WriteSetting(QLatin1String(SettingsStore::ExiftoolLeft), SettingsStore::fromSingle(Twips::fromPx(outer.left())));
+    m_store->WriteSetting(QLatin1String(SettingsStore::ExiftoolTop),
+                          SettingsStore::fromSingle(keptTwips(QStringLiteral("top"), outer.top())));
+    m_store->WriteSetting(QLatin1String(SettingsStore::ExiftoolLeft),
+                          SettingsStore::fromSingle(keptTwips(QStringLiteral("left"), outer.left())));
     m_store->WriteSetting(QLatin1String(SettingsStore::ExiftoolHeight),
-                          SettingsStore::fromSingle(Twips::fromPx(outer.height())));
+                          SettingsStore::fromSingle(keptTwips(QStringLiteral("height"), outer.height())));
     m_store->WriteSetting(QLatin1String(SettingsStore::ExiftoolWidth),
-                          SettingsStore::fromSingle(Twips::fromPx(outer.width())));
+                          SettingsStore::fromSingle(keptTwips(QStringLiteral("width"), outer.width())));
     lvw_SpaltenbreiteSpeichern();
     deleteReportUnlessKept();
 }

@@ -3,6 +3,7 @@
 #include "pipeline/ExifToolRun.h"
 #include "pipeline/ReportListModel.h"
 
+#include <QHash>
 #include <QMainWindow>
 #include <array>
 #include <functional>
@@ -97,6 +98,7 @@ private:
     void setupTabOrder();
     void Form_Unload();
     void resizeToOuter();
+    int keptTwips(const QString &what, int pixels) const;
     void chkExiftool_Click();
     void chkTXT_Click();
     void loadThumbnail();
@@ -147,4 +149,5 @@ private:
     QAction *mnuUpdateExiftool = nullptr;
     QPoint m_photoHome;
     QSize m_wantedOuter;
+    QHash<QString, int> m_loadedTwips;
 };

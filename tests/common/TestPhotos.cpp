@@ -51,9 +51,9 @@ bool makeCameraPhoto(const QString &path)
                             QStringLiteral("-LensModel=EF24-105mm f/4L IS USM"), QStringLiteral("-FocalLength=24"),
                             QStringLiteral("-FocalLengthIn35mmFormat=36"), QStringLiteral("-ExposureTime=1/250"),
                             QStringLiteral("-FNumber=8"), QStringLiteral("-ISO=200"),
-                            QStringLiteral("-ExposureCompensation=-0.7"), QStringLiteral("-ExposureProgram=3"),
-                            QStringLiteral("-MeteringMode=5"), QStringLiteral("-WhiteBalance=0"),
-                            QStringLiteral("-ExposureMode=0"), QStringLiteral("-DateTimeOriginal=2023:05:01 10:11:12"),
+                            QStringLiteral("-ExposureCompensation=-0.7"), QStringLiteral("-ExposureProgram#=3"),
+                            QStringLiteral("-MeteringMode#=5"), QStringLiteral("-WhiteBalance#=0"),
+                            QStringLiteral("-ExposureMode#=0"), QStringLiteral("-DateTimeOriginal=2023:05:01 10:11:12"),
                             QStringLiteral("-Artist=Jürgen Müller")});
 }
 

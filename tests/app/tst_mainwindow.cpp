@@ -1,0 +1,376 @@
+#include "app/SettingsStore.h"
+#include "app/frmExifTool.h"
+#include "fixture_window.h"
+#include "pipeline/ReportListModel.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QRadioButton>
+#include <QTreeView>
+#include <QtTest>
+
+namespace {
+QByteArray bytesOf(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+} // namespace
+
+// The main window driven as a user drives it, with the real ExifTool on photos the test makes.
+class tst_MainWindow : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { QVERIFY2(!TestPhotos::exiftool().isEmpty(), "ExifTool must be installed"); }
+
+    void wholeRoadInGermanAndEnglish_data()
+    {
+        QTest::addColumn<QString>("lang");
+        QTest::addColumn<QString>("makerName");
+        QTest::newRow("de") << "de" << QString::fromUtf8("Gerätehersteller");
+        QTest::newRow("en") << "en" << "Make";
+    }
+    void wholeRoadInGermanAndEnglish()
+    {
+        QFETCH(QString, lang);
+        QFETCH(QString, makerName);
+        QTemporaryDir dir;
+        const QString photo = dir.filePath("Bild 1.jpg");
+        QVERIFY(TestPhotos::makeCameraPhoto(photo));
+        auto ini = freshSettings(dir);
+        ini->setValue("Options/LumoskopSprache", lang);
+        BoxWatcher boxes;
+        {
+            frmExifTool w(ini.get());
+            w.Form_Load(photo);
+            const QString report = dir.filePath("Bild 1.txt");
+            QCOMPARE(w.TxtPfad(), report);
+            QVERIFY(QFile::exists(report));
+
+            // Every line of the report is one row: name before the first colon, value after it.
+            const QStringList lines =
+                QString::fromUtf8(bytesOf(report)).remove(QLatin1Char('\r')).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+            const ReportRows rows = w.listModel()->reportRows();
+            QCOMPARE(rows.size(), lines.size());
+            QString carried;
+            bool makerBold = false;
+            for (int i = 0; i < lines.size(); ++i) {
+                const int colon = lines[i].indexOf(QLatin1Char(':'));
+                if (colon >= 0)
+                    carried = lines[i].left(colon);
+                QCOMPARE(rows[i].name, carried);
+                QCOMPARE(rows[i].value, colon >= 0 ? lines[i].mid(colon + 1) : lines[i]);
+                if (rows[i].name.trimmed() == makerName)
+                    makerBold = rows[i].bold;
+            }
+            QVERIFY(makerBold);
+            QCOMPARE(w.labelText(5), QString("Canon Canon EOS 5D Mark IV"));
+            QCOMPARE(w.labelText(1), QString("1/250 sec"));
+            QCOMPARE(w.labelText(0), QString("f/8.0"));
+            QCOMPARE(w.labelText(3), QString("200"));
+            QVERIFY(w.labelText(2).startsWith("24.0 mm"));
+            QVERIFY(!w.photoBox()->pixmap().isNull());
+            // A fresh store opens the list at the Exif group.
+            QVERIFY(w.groupButton(2)->isChecked());
+            w.close();
+            QVERIFY(!QFile::exists(report)); // "TXT save" is off
+        }
+        QVERIFY(boxes.titles.isEmpty());
+        QCOMPARE(ini->value("Options/ProgrammName").toString(), QString("L u m o s k o p"));
+        QCOMPARE(ini->value("Options/ErscheinungsJahr").toString(), QString("2023"));
+        for (const char *key : {"ExiftoolTop", "ExiftoolLeft", "ExiftoolHeight", "ExiftoolWidth", "1ExiftoolHeader",
+                                "2ExiftoolHeader"})
+            QVERIFY2(ini->contains(QString("Options/") + key), key);
+        QCOMPARE(ini->value("Options/1ExiftoolHeader").toString(), QString("2000"));
+    }
+
+    void keptReportIsShownWithoutRunningExifTool()
+    {
+        QTemporaryDir dir;
+        const QString photo = dir.filePath("IMG_0001.JPG");
+        QVERIFY(TestPhotos::makeCameraPhoto(photo));
+        auto ini = freshSettings(dir);
+        ini->setValue("Options/TXTcheck", "1");
+        FakeExifTool fake;
+        {
+            frmExifTool w(ini.get());
+            w.Form_Load(photo);
+            QVERIFY(w.keepBox()->isChecked());
+            QCOMPARE(fake.calls().size(), 1);
+            w.close();
+        }
+        QVERIFY(QFile::exists(dir.filePath("IMG_0001.txt")));
+        frmExifTool again(ini.get());
+        again.Form_Load(photo);
+        QCOMPARE(fake.calls().size(), 1);
+        QVERIFY(again.listModel()->rowCount() > 10);
+        again.close();
+        QVERIFY(QFile::exists(dir.filePath("IMG_0001.txt")));
+    }
+
+    void foreignFilesAreNeverTouched_data()
+    {
+        QTest::addColumn<QString>("photoName");
+        QTest::addColumn<QString>("reportName");
+        QTest::addColumn<QByteArray>("foreign");
+        QTest::newRow("notes beside the photo") << "Bild.jpg" << "Bild.txt" << QByteArray("Meine Notizen: Urlaub\n");
+        QTest::newRow("photo named .txt") << "notes.txt" << "notes.txt" << QByteArray();
+    }
+    void foreignFilesAreNeverTouched()
+    {
+        QFETCH(QString, photoName);
+        QFETCH(QString, reportName);
+        QFETCH(QByteArray, foreign);
+        QTemporaryDir dir;
+        const QString photo = dir.filePath(photoName);
+        // ExifTool writes tags into .jpg files only; the photo gets its odd name afterwards.
+        QVERIFY(TestPhotos::makeCameraPhoto(dir.filePath("made.jpg")));
+        QVERIFY(QFile::rename(dir.filePath("made.jpg"), photo));
+        const QString report = dir.filePath(reportName);
+        if (!foreign.isEmpty())
+            writeFile(report, foreign);
+        const QByteArray before = bytesOf(report);
+        const QByteArray photoBefore = bytesOf(photo);
+        auto ini = freshSettings(dir);
+        FakeExifTool fake;
+        BoxWatcher boxes;
+        {
+            frmExifTool w(ini.get());
+            w.Form_Load(photo);
+            QCOMPARE(w.listModel()->rowCount(), 0);
+            w.cmdAnzeigen_Click();
+            w.cmdExif_Click();
+            w.close();
+        }
+        QVERIFY(fake.calls().isEmpty());
+        QCOMPARE(bytesOf(report), before);
+        QCOMPARE(bytesOf(photo), photoBefore);
+        QVERIFY(!boxes.texts.isEmpty());
+        QVERIFY(boxes.texts.first().contains(reportName));
+    }
+
+    void reportOfAnotherPhotoIsReplacedNotShown()
+    {
+        QTemporaryDir dir;
+        const QString jpg = dir.filePath("IMG.jpg");
+        const QString png = dir.filePath("IMG.png");
+        QVERIFY(TestPhotos::makeCameraPhoto(jpg));
+        QVERIFY(QImage(8, 8, QImage::Format_RGB32).save(png));
+        QVERIFY(TestPhotos::writeReport(png, "en"));
+        QVERIFY(bytesOf(dir.filePath("IMG.txt")).contains("IMG.png"));
+        auto ini = freshSettings(dir);
+        FakeExifTool fake;
+        frmExifTool w(ini.get());
+        w.Form_Load(jpg);
+        QCOMPARE(fake.calls().size(), 1);
+        QVERIFY(bytesOf(dir.filePath("IMG.txt")).contains("IMG.jpg"));
+        QCOMPARE(w.labelText(5), QString("Canon Canon EOS 5D Mark IV"));
+        w.close();
+    }
+
+    void commandsDuringARunWaitAndTheLastOneWins()
+    {
+        QTemporaryDir dir;
+        const QString a = dir.filePath("a.jpg"), b = dir.filePath("b.jpg"), c = dir.filePath("c.jpg");
+        for (const QString &p : {a, b, c})
+            QVERIFY(TestPhotos::makeCameraPhoto(p));
+        auto ini = freshSettings(dir);
+        FakeExifTool fake(0.5);
+        frmExifTool w(ini.get());
+        bool sawRunning = false;
+        QTimer::singleShot(150, &w, [&] {
+            sawRunning = w.isExifToolRunning();
+            w.cmdExif_Click();
+            w.takeOverPhoto(b);
+            w.cmdAnzeigen_Click();
+            w.languageBox()->setEditText("de");
+            w.cboSprache_Click();
+            w.takeOverPhoto(c);
+        });
+        w.Form_Load(a);
+        QVERIFY(sawRunning);
+        QVERIFY(!fake.overlapped());
+        QCOMPARE(fake.calls().size(), 2);
+        QVERIFY(fake.calls().last().endsWith("c.jpg"));
+        QCOMPARE(w.photoPath(), c);
+        QVERIFY(!QFile::exists(dir.filePath("a.txt"))); // left behind by nobody
+        QVERIFY(!QFile::exists(dir.filePath("b.txt")));
+        QVERIFY(QFile::exists(dir.filePath("c.txt")));
+        w.close();
+        QVERIFY(!QFile::exists(dir.filePath("c.txt")));
+    }
+
+    void closingDuringARunEndsExifTool()
+    {
+        QTemporaryDir dir;
+        const QString photo = dir.filePath("slow.jpg");
+        QVERIFY(TestPhotos::makeCameraPhoto(photo));
+        auto ini = freshSettings(dir);
+        FakeExifTool fake(1.0);
+        QElapsedTimer clock;
+        clock.start();
+        {
+            frmExifTool w(ini.get());
+            QTimer::singleShot(200, &w, [&] { w.close(); });
+            w.Form_Load(photo);
+        }
+        QVERIFY(clock.elapsed() < 1000);
+        QTest::qWait(1300); // past the moment the killed run would have written its report
+        QVERIFY(!QFile::exists(dir.filePath("slow.txt")));
+    }
+
+    void failuresAreReportedNamingThePhoto()
+    {
+        QTemporaryDir dir;
+        auto ini = freshSettings(dir);
+        const QString missing = dir.filePath("gone.jpg");
+        FakeExifTool fake;
+        BoxWatcher boxes;
+        frmExifTool w(ini.get());
+        w.Form_Load(missing);
+        QCOMPARE(w.listModel()->rowCount(), 0);
+        QCOMPARE(boxes.texts.size(), 1);
+        QVERIFY(boxes.texts.first().contains("gone.jpg"));
+        w.close();
+    }
+
+    void tooShortArgumentGetsTheErrorReport()
+    {
+        QTemporaryDir dir;
+        auto ini = freshSettings(dir);
+        FakeExifTool fake;
+        BoxWatcher boxes;
+        frmExifTool w(ini.get());
+        w.Form_Load("\"ab\"");
+        QCOMPARE(w.photoPath(), QString("ab"));
+        QCOMPARE(boxes.titles, QStringList{"frmExifTool_CommandAbfrage"});
+        QCOMPARE(boxes.texts, QStringList{"5 Invalid procedure call or argument"});
+        QVERIFY(fake.calls().isEmpty());
+        w.close();
+    }
+
+    void sortStateMachine()
+    {
+        QTemporaryDir dir;
+        const QString photo = dir.filePath("sort.jpg");
+        QVERIFY(TestPhotos::makeCameraPhoto(photo));
+        auto ini = freshSettings(dir);
+        frmExifTool w(ini.get());
+        w.Form_Load(photo);
+        ReportListModel *m = w.listModel();
+        const ReportRows reportOrder = m->rowsInListOrder();
+
+        w.lvwExifTool_ColumnClick(1); // the "Value" header sorts by name too
+        QVERIFY(w.sortBox()->isChecked());
+        QCOMPARE(ini->value("Options/ExiftoolSort").toString(), QString("1"));
+        QCOMPARE(m->sortOrder(), Qt::DescendingOrder);
+        QCOMPARE(m->headerIcon(), ReportListModel::TriangleUp);
+        const ReportRows desc = m->rowsInListOrder();
+        for (int i = 1; i < desc.size(); ++i)
+            QVERIFY(desc[i - 1].name.compare(desc[i].name, Qt::CaseInsensitive) >= 0);
+
+        w.lvwExifTool_ColumnClick(0);
+        QCOMPARE(m->sortOrder(), Qt::AscendingOrder);
+        QCOMPARE(m->headerIcon(), ReportListModel::TriangleDown);
+        w.lvwExifTool_ColumnClick(0);
+        QCOMPARE(m->sortOrder(), Qt::DescendingOrder);
+
+        w.sortBox()->setChecked(false);
+        QCOMPARE(m->headerIcon(), ReportListModel::NoIcon);
+        QCOMPARE(ini->value("Options/ExiftoolSort").toString(), QString("0"));
+        const ReportRows back = m->rowsInListOrder();
+        QCOMPARE(back.size(), reportOrder.size());
+        for (int i = 0; i < back.size(); ++i)
+            QCOMPARE(back[i].value, reportOrder[i].value);
+
+        // Checking the box after a descending sort keeps that order but shows the down icon.
+        w.sortBox()->setChecked(true);
+        QCOMPARE(m->sortOrder(), Qt::DescendingOrder);
+        QCOMPARE(m->headerIcon(), ReportListModel::TriangleDown);
+        w.close();
+    }
+
+    void groupJumpsStoreOnlyWhatTheyFound()
+    {
+        QTemporaryDir dir;
+        const QString photo = dir.filePath("groups.jpg");
+        QVERIFY(TestPhotos::makeCameraPhoto(photo)); // no IPTC in it
+        auto ini = freshSettings(dir);
+        frmExifTool w(ini.get());
+        w.Form_Load(photo);
+        QCOMPARE(ini->value("Options/optExif", "2").toString(), QString("2"));
+        w.groupButton(4)->click();
+        QCOMPARE(ini->value("Options/optExif").toString(), QString("2"));
+        w.groupButton(1)->click();
+        QCOMPARE(ini->value("Options/optExif").toString(), QString("1"));
+        w.groupButton(0)->click();
+        QCOMPARE(ini->value("Options/optExif").toString(), QString("0"));
+        QCOMPARE(w.listView()->selectionModel()->selectedRows().size(), 1);
+        QCOMPARE(w.listView()->selectionModel()->selectedRows().first().row(), 0);
+        w.close();
+    }
+
+    void panelIsClearedByLanguageButNotByShow()
+    {
+        QTemporaryDir dir;
+        const QString photo = dir.filePath("plain.jpg");
+        QVERIFY(TestPhotos::makeJpeg(photo));
+        QVERIFY(TestPhotos::writeTags(photo, {"-Make=Nikon", "-Model=D850"}));
+        auto ini = freshSettings(dir);
+        frmExifTool w(ini.get());
+        w.Form_Load(photo);
+        QCOMPARE(w.labelText(5), QString("Nikon D850"));
+        auto *iso = w.findChild<QLabel *>("lblExif3");
+        QVERIFY(iso);
+        iso->setText("left from before");
+        w.cmdAnzeigen_Click();
+        QCOMPARE(w.labelText(3), QString("left from before"));
+        w.languageBox()->setEditText("de");
+        w.cboSprache_Click();
+        QCOMPARE(w.labelText(3), QString());
+        QCOMPARE(w.labelText(5), QString("Nikon D850"));
+        QCOMPARE(ini->value("Options/LumoskopSprache").toString(), QString("de"));
+        QVERIFY(w.listModel()->rowCount() > 5);
+        w.close();
+    }
+
+    void settingsThatDoNotConvertAreSkippedOneByOne()
+    {
+        QTemporaryDir dir;
+        auto ini = freshSettings(dir);
+        ini->setValue("Options/ExiftoolTop", "abc");
+        ini->setValue("Options/ExiftoolLeft", "-30000");
+        ini->setValue("Options/ExiftoolWidth", "1e30");
+        ini->setValue("Options/ProgSchriftSize", "abc");
+        ini->setValue("Options/ProgSchriftName", "DejaVu Sans");
+        ini->setValue("Options/ExiftoolCheck", "7");
+        ini->setValue("Options/TXTcheck", "1");
+        ini->setValue("Options/1ExiftoolHeader", "wide");
+        ini->setValue("Options/2ExiftoolHeader", "3000");
+        frmExifTool w(ini.get());
+        w.Form_Load(QString());
+        QCOMPARE(w.listView()->font().family(), QString("DejaVu Sans"));
+        QCOMPARE(w.listView()->font().pointSizeF(), 9.75);
+        QVERIFY(!w.showBox()->isChecked());
+        QVERIFY(w.keepBox()->isChecked());
+        QCOMPARE(w.listView()->header()->sectionSize(0), 4000 / 15);
+        QCOMPARE(w.listView()->header()->sectionSize(1), 3000 / 15);
+        QCOMPARE(w.languageBox()->currentText(), QString("en"));
+        QCOMPARE(w.listModel()->rowCount(), 0);
+        w.close();
+    }
+};
+
+QTEST_MAIN(tst_MainWindow)
+#include "tst_mainwindow.moc"
