@@ -2,9 +2,11 @@
 
 #include <climits>
 
-namespace MsgTamuRules {
+namespace MsgTamuRules
+{
 
-namespace {
+namespace
+{
 
 const ButtonSpec Buttons[ButtonCount] = {
     {"&OK", "Ok", 3150, 1290, 1},

@@ -7,7 +7,8 @@
 // Everything the message box decides without a screen: which buttons, icon and sound a style
 // asks for, how big the box gets for its text, its colours, which button is the default, and
 // the countdown. frmMsgTamu only shows these decisions. Sizes are in twips (15 to a pixel).
-namespace MsgTamuRules {
+namespace MsgTamuRules
+{
 
 constexpr quint32 DefaultBackColour = 16050915;
 constexpr quint32 DefaultForeColour = 3482368;
@@ -16,8 +17,7 @@ constexpr quint32 ErrorBackColour = 12632319;
 constexpr int NoDefaultButton = 7;
 constexpr int ButtonCount = 7;
 
-struct ButtonSpec
-{
+struct ButtonSpec {
     const char *caption; // with the access key marked by "&"
     const char *result;  // the word MsgTamu returns for it
     int left;            // twips, within the button strip
@@ -30,12 +30,11 @@ const ButtonSpec &button(int index);
 
 enum class Icon { None = 0, Information = 1, Question = 2, Exclamation = 3, Stop = 4 };
 
-struct Style
-{
+struct Style {
     QVector<int> buttons; // indices shown, in ascending order
     int rest = 0;         // the style less its row's base
     Icon icon = Icon::None;
-    QString sound;        // wave file name, empty for none
+    QString sound; // wave file name, empty for none
 };
 
 // Tens digit picks the buttons (negative styles take the first row, 60 and above the last);
@@ -45,13 +44,12 @@ Style style(int style);
 // The file name of the signal sound for an icon rest; empty when the rest plays nothing.
 QString soundForRest(int rest);
 
-struct Size
-{
-    int textHeight;   // txtMsgText
+struct Size {
+    int textHeight; // txtMsgText
     int textWidth;
     int windowHeight; // outside measure, frame and title bar included
     int windowWidth;
-    int stripWidth;   // fraMsgButton
+    int stripWidth; // fraMsgButton
     bool wide;
 };
 
@@ -77,7 +75,10 @@ quint32 colour(const QVariant &argument, quint32 defaultColour);
 int defaultButton(int requested, const QVector<int> &shownButtons);
 
 // Below two seconds the box waits modally and never counts down.
-inline bool countsDown(int seconds) { return seconds >= 2; }
+inline bool countsDown(int seconds)
+{
+    return seconds >= 2;
+}
 
 // The caption while counting down: "Title (5)".
 QString countdownCaption(const QString &title, int secondsLeft);

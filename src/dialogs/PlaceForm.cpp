@@ -24,7 +24,8 @@ QRect placeFormScreenWorkArea(QWidget *reference)
     return QRect();
 }
 
-namespace {
+namespace
+{
 
 QMargins frameMargins(const QWidget *win)
 {

@@ -2,16 +2,16 @@
 
 #include "pipeline/ProgramFolder.h"
 
-#include <QCoreApplication>
 #include <QAudioDevice>
+#include <QCoreApplication>
 #include <QMediaDevices>
 #include <QPointer>
 #include <QSoundEffect>
 
-namespace {
-
-struct Recorder
+namespace
 {
+
+struct Recorder {
     bool on = false;
     QStringList requests;
 };
@@ -39,7 +39,8 @@ bool haveAudioOutput()
 
 } // namespace
 
-namespace SignalSound {
+namespace SignalSound
+{
 
 void playSignal(const QString &fileName)
 {
@@ -47,10 +48,15 @@ void playSignal(const QString &fileName)
         recorder().requests << fileName;
         return;
     }
-    const QUrl url = ProgramFolder::assetUrl(QStringLiteral("dialogs"), fileName);
+    const QUrl url = signalUrl(fileName);
     if (url.isEmpty())
         return;
     play(url);
+}
+
+QUrl signalUrl(const QString &fileName)
+{
+    return ProgramFolder::assetUrl(QStringLiteral("dialogs"), fileName);
 }
 
 void play(const QUrl &url, int loops)
@@ -81,8 +87,17 @@ void stop()
         fx->stop();
 }
 
-void setRecording(bool on) { recorder().on = on; }
-QStringList recorded() { return recorder().requests; }
-void clearRecorded() { recorder().requests.clear(); }
+void setRecording(bool on)
+{
+    recorder().on = on;
+}
+QStringList recorded()
+{
+    return recorder().requests;
+}
+void clearRecorded()
+{
+    recorder().requests.clear();
+}
 
 } // namespace SignalSound

@@ -7,11 +7,14 @@
 // The program's sound service: plays a wave file asynchronously and returns at once. A new
 // sound replaces the one still playing. Where the machine has no audio output, or the file
 // cannot be found or played, it stays silent; it never reports a failure.
-namespace SignalSound {
+namespace SignalSound
+{
 
 // A signal sound by file name ("Fragezeichen.wav"): the program's folder first, then the copy
 // built into the program.
 void playSignal(const QString &fileName);
+// Where that file is found; empty when neither place has it.
+QUrl signalUrl(const QString &fileName);
 
 // Any sound by address (file or "qrc:" URL); loops < 1 plays it once, QSoundEffect::Infinite
 // (-2) repeats it until stop().

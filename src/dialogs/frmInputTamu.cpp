@@ -11,7 +11,8 @@
 #include <QLabel>
 #include <QPointer>
 
-namespace {
+namespace
+{
 QFont segoe(qreal points)
 {
     QFont f(QStringLiteral("Segoe UI"));

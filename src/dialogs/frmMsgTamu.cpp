@@ -17,7 +17,8 @@
 
 using namespace MsgTamuRules;
 
-namespace {
+namespace
+{
 
 // Boxes shown and not yet answered, oldest first.
 QList<QPointer<frmMsgTamu>> &openBoxes()
@@ -114,8 +115,8 @@ frmMsgTamu::frmMsgTamu(QWidget *parent) : QDialog(parent)
     }
 
     // Tab order by the designed tab indices: txtdummy, the buttons 0 to 5, the text, button 6.
-    QWidget *chain[] = {m_dummy, m_buttons[0], m_buttons[1], m_buttons[2], m_buttons[3],
-                        m_buttons[4], m_buttons[5], m_text, m_buttons[6]};
+    QWidget *chain[] = {m_dummy,      m_buttons[0], m_buttons[1], m_buttons[2], m_buttons[3],
+                        m_buttons[4], m_buttons[5], m_text,       m_buttons[6]};
     for (size_t i = 1; i < sizeof chain / sizeof chain[0]; ++i)
         setTabOrder(chain[i - 1], chain[i]);
 

@@ -5,7 +5,8 @@
 #include <QApplication>
 #include <QTimer>
 
-namespace {
+namespace
+{
 int missed = 0;
 constexpr int PollMs = 5;
 constexpr int Tries = 1000;
@@ -44,5 +45,11 @@ void onModal(std::function<void(QWidget *)> action)
     poll([]() { return QApplication::activeModalWidget(); }, action, Tries);
 }
 
-int missedBoxes() { return missed; }
-void resetMissedBoxes() { missed = 0; }
+int missedBoxes()
+{
+    return missed;
+}
+void resetMissedBoxes()
+{
+    missed = 0;
+}
