@@ -73,10 +73,30 @@ constexpr Pair kTable[] = {
     {u"\u00E2\u20AC\u2122", u"\u2019"},                   // 56
 };
 
-inline bool isLeadCharacter(char16_t c)
+// Every find text starts with one of these four characters, and no replacement contains one,
+// so a pair whose first character is absent from the original text can never match.
+inline int leadBit(char16_t c)
 {
-    // Every find text starts with one of these four.
-    return c == u'\u00C3' || c == u'\u00C2' || c == u'\u00E2' || c == u'&';
+    switch (c) {
+    case u'\u00C3':
+        return 1;
+    case u'\u00C2':
+        return 2;
+    case u'\u00E2':
+        return 4;
+    case u'&':
+        return 8;
+    default:
+        return 0;
+    }
+}
+
+int leadMask(QStringView text)
+{
+    int mask = 0;
+    for (QChar c : text)
+        mask |= leadBit(c.unicode());
+    return mask;
 }
 
 } // namespace
@@ -86,7 +106,7 @@ namespace CharRepair {
 bool mayNeedRepair(QStringView text)
 {
     for (QChar c : text) {
-        if (isLeadCharacter(c.unicode()))
+        if (leadBit(c.unicode()))
             return true;
     }
     return false;
@@ -94,10 +114,13 @@ bool mayNeedRepair(QStringView text)
 
 QString repair(const QString &text)
 {
-    if (!mayNeedRepair(text))
+    const int present = leadMask(text);
+    if (!present)
         return text;
     QString result = text;
     for (const Pair &pair : kTable) {
+        if (!(present & leadBit(pair.find[0])))
+            continue;
         const QStringView find(pair.find);
         const QStringView replacement(pair.replacement);
         if (result.contains(find))

@@ -31,14 +31,7 @@ void ReportListModel::setRows(ReportRows rows)
 {
     beginResetModel();
     m_rows = std::move(rows);
-    m_order.clear();
-    m_inverse.clear();
-    if (m_sorting) {
-        sortOrder_(&m_order);
-        m_inverse.resize(m_order.size());
-        for (int i = 0; i < m_order.size(); ++i)
-            m_inverse[m_order.at(i)] = i;
-    }
+    buildOrder();
     endResetModel();
 }
 
@@ -46,25 +39,96 @@ void ReportListModel::clear() { setRows(ReportRows()); }
 
 const ReportRows &ReportListModel::reportRows() const { return m_rows; }
 
+bool ReportListModel::isMapped() const { return m_sorting || !m_filter.isEmpty(); }
+
+void ReportListModel::buildOrder()
+{
+    m_order.clear();
+    m_inverse.clear();
+    if (!isMapped())
+        return;
+    if (m_sorting) {
+        sortOrder_(&m_order);
+    } else {
+        m_order.resize(m_rows.size());
+        for (int i = 0; i < m_order.size(); ++i)
+            m_order[i] = i;
+    }
+    if (!m_filter.isEmpty()) {
+        const QList<bool> shown = filterMatches(m_rows, m_filter);
+        m_order.removeIf([&shown](int reportRow) { return !shown.at(reportRow); });
+    }
+    m_inverse.fill(-1, m_rows.size());
+    for (int i = 0; i < m_order.size(); ++i)
+        m_inverse[m_order.at(i)] = i;
+}
+
+QList<bool> ReportListModel::filterMatches(const ReportRows &rows, const QString &filter)
+{
+    // Blanks that line up the colons are no part of a name or value: compare trimmed texts.
+    QList<bool> shown(rows.size(), false);
+    int header = -1;
+    for (int i = 0; i < rows.size(); ++i) {
+        const ReportRow &row = rows.at(i);
+        if (row.header) {
+            header = i;
+            continue;
+        }
+        if (row.name.trimmed().contains(filter, Qt::CaseInsensitive) ||
+            row.value.trimmed().contains(filter, Qt::CaseInsensitive)) {
+            shown[i] = true;
+            if (header >= 0)
+                shown[header] = true; // its group has a match: the header stays, to tell where it is
+        }
+    }
+    return shown;
+}
+
+void ReportListModel::setFilter(const QString &text)
+{
+    const QString filter = text.trimmed();
+    if (filter == m_filter)
+        return;
+    beginResetModel();
+    m_filter = filter;
+    buildOrder();
+    endResetModel();
+}
+
+QString ReportListModel::filter() const { return m_filter; }
+
+ReportRows ReportListModel::rowsInSortedOrder() const
+{
+    if (!m_sorting)
+        return m_rows;
+    QList<int> order;
+    sortOrder_(&order);
+    ReportRows list;
+    list.reserve(m_rows.size());
+    for (int reportRow : order)
+        list.append(m_rows.at(reportRow));
+    return list;
+}
+
 int ReportListModel::reportRowOfListRow(int listRow) const
 {
-    if (listRow < 0 || listRow >= m_rows.size())
+    if (listRow < 0 || listRow >= rowCount())
         return -1;
-    return m_sorting ? m_order.at(listRow) : listRow;
+    return isMapped() ? m_order.at(listRow) : listRow;
 }
 
 int ReportListModel::listRowOfReportRow(int reportRow) const
 {
     if (reportRow < 0 || reportRow >= m_rows.size())
         return -1;
-    return m_sorting ? m_inverse.at(reportRow) : reportRow;
+    return isMapped() ? m_inverse.at(reportRow) : reportRow;
 }
 
 const ReportRow &ReportListModel::rowAt(int listRow) const { return m_rows.at(reportRowOfListRow(listRow)); }
 
 ReportRows ReportListModel::rowsInListOrder() const
 {
-    if (!m_sorting)
+    if (!isMapped())
         return m_rows;
     ReportRows list;
     list.reserve(m_rows.size());
@@ -75,14 +139,16 @@ ReportRows ReportListModel::rowsInListOrder() const
 
 int ReportListModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : int(m_rows.size());
+    if (parent.isValid())
+        return 0;
+    return int(isMapped() ? m_order.size() : m_rows.size());
 }
 
 int ReportListModel::columnCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : 2; }
 
 QVariant ReportListModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() >= m_rows.size() || index.column() > 1)
+    if (!index.isValid() || index.row() >= rowCount() || index.column() > 1)
         return QVariant();
     const ReportRow &row = rowAt(index.row());
     if (role == Qt::DisplayRole)
@@ -129,14 +195,7 @@ void ReportListModel::relayout(bool sorting, Qt::SortOrder order)
 
     m_sorting = sorting;
     m_sortOrder = order;
-    m_order.clear();
-    m_inverse.clear();
-    if (m_sorting) {
-        sortOrder_(&m_order);
-        m_inverse.resize(m_order.size());
-        for (int i = 0; i < m_order.size(); ++i)
-            m_inverse[m_order.at(i)] = i;
-    }
+    buildOrder();
 
     QModelIndexList moved;
     moved.reserve(persistent.size());

@@ -22,7 +22,15 @@ public:
     void clear();
     const ReportRows &reportRows() const; // in report order
     const ReportRow &rowAt(int listRow) const; // in list order (sorted or not)
-    ReportRows rowsInListOrder() const;
+    ReportRows rowsInListOrder() const;   // the rows shown, in list order
+    ReportRows rowsInSortedOrder() const; // every row, filter or not, in the sort order
+
+    // Shows only the rows whose name or value contains the text (case-insensitive, compared
+    // without the blanks that line up the colons), and the header rows of groups with a match.
+    // The empty text shows every row.
+    void setFilter(const QString &text);
+    QString filter() const;
+    static QList<bool> filterMatches(const ReportRows &rows, const QString &filter);
     int listRowOfReportRow(int reportRow) const; // -1 when out of range
     int reportRowOfListRow(int listRow) const;   // -1 when out of range
 
@@ -53,10 +61,13 @@ public:
 private:
     void sortOrder_(QList<int> *order) const;
     void relayout(bool sorting, Qt::SortOrder order);
+    bool isMapped() const;
+    void buildOrder();
 
     ReportRows m_rows;
-    QList<int> m_order;   // list row -> report row, while sorting is on
-    QList<int> m_inverse; // report row -> list row, while sorting is on
+    QList<int> m_order;   // list row -> report row, while sorting or filtering
+    QList<int> m_inverse; // report row -> list row (-1: filtered out), while sorting or filtering
+    QString m_filter;
     bool m_sorting = false;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
     HeaderIcon m_icon = NoIcon;

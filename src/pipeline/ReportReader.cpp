@@ -5,10 +5,11 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QStringDecoder>
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
+#include <unordered_map>
 
 namespace {
 
@@ -47,18 +48,59 @@ bool isAscii(const char *data, qsizetype size)
     return true;
 }
 
-QString decodeNonAscii(const char *data, qsizetype size)
+enum class Codec { Ascii, Utf8, Windows1252 };
+
+QString decodePart(const char *data, qsizetype size, Codec codec)
 {
-    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    QString text = utf8.decode(QByteArrayView(data, size));
-    if (!utf8.hasError())
-        return text;
+    switch (codec) {
+    case Codec::Ascii:
+        return QString::fromLatin1(data, size);
+    case Codec::Utf8:
+        return QString::fromUtf8(data, size);
+    case Codec::Windows1252:
+        break;
+    }
     return fromWindows1252(data, size);
 }
 
+// Names repeat throughout a report (the carried-over name of header lines, the same description
+// in several groups, and above all the repeated structures that make a report long), so each
+// distinct name is decoded, repaired and looked up among the key tags once. The keys point into
+// the report's bytes, which outlive the cache.
+class NameCache
+{
+public:
+    struct Entry
+    {
+        QString name;
+        bool bold = false;
+    };
+
+    Entry *find(std::string_view bytes, Codec codec)
+    {
+        const auto it = m_entries[index(codec)].find(bytes);
+        return it == m_entries[index(codec)].end() ? nullptr : &it->second;
+    }
+
+    Entry *insert(std::string_view bytes, Codec codec, Entry entry)
+    {
+        auto &map = m_entries[index(codec)];
+        // A report of ever new names gains nothing from the cache; keep its memory bounded.
+        if (map.size() >= kMaxEntries)
+            map.clear();
+        return &map.emplace(bytes, std::move(entry)).first->second;
+    }
+
+private:
+    static constexpr size_t kMaxEntries = 1 << 16;
+    // The same bytes make a different name under the other decoding.
+    static int index(Codec codec) { return codec == Codec::Windows1252 ? 1 : 0; }
+    std::unordered_map<std::string_view, Entry> m_entries[2];
+};
+
 // One pass over the bytes. With finish set, names and values are repaired and bold marks set
-// as the rows are made, so that a large report is walked once; only lines that hold a byte
-// outside ASCII or an '&' can hold a find text of the repair table.
+// as the rows are made, so that a large report is walked once. A line that is all ASCII can
+// only hold a find text of the repair table if it holds an '&'.
 ReportRows parseBytes(const QByteArray &bytes, bool finish)
 {
     ReportRows rows;
@@ -68,8 +110,9 @@ ReportRows parseBytes(const QByteArray &bytes, bool finish)
         return rows;
     rows.reserve(std::count(p, end, '\n') + 1);
 
-    QString name;
-    bool nameBold = false;
+    NameCache cache;
+    const NameCache::Entry noName;
+    const NameCache::Entry *current = &noName;
     while (p < end) {
         const auto *newline = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
         const char *lineEnd = newline ? newline : end;
@@ -78,44 +121,46 @@ ReportRows parseBytes(const QByteArray &bytes, bool finish)
             --lineEnd;
         const qsizetype length = lineEnd - p;
 
-        ReportRow row;
-        const bool ascii = isAscii(p, length);
-        qsizetype colon = -1;
-        if (ascii) {
-            const auto *c = static_cast<const char *>(std::memchr(p, ':', size_t(length)));
-            if (c) {
-                colon = c - p;
-                name = QString::fromLatin1(p, colon);
-                row.value = QString::fromLatin1(c + 1, length - colon - 1);
-            } else {
-                row.value = QString::fromLatin1(p, length);
-            }
-        } else {
-            // Both decodings map the byte ':' to the colon and nothing else to it, so the
-            // decoded line splits where the bytes would.
-            const QString line = decodeNonAscii(p, length);
-            colon = line.indexOf(QLatin1Char(':'));
-            if (colon >= 0) {
-                name = line.left(colon);
-                row.value = line.mid(colon + 1);
-            } else {
-                row.value = line;
-            }
-        }
-        row.header = colon < 0;
+        // The byte ':' is the colon in both decodings and no multi-byte sequence contains it,
+        // so the line splits at the same place before and after decoding, and it is valid UTF-8
+        // exactly when both its parts are.
+        const auto *colon = static_cast<const char *>(std::memchr(p, ':', size_t(length)));
+        const char *const valueStart = colon ? colon + 1 : p;
+        const qsizetype nameLength = colon ? colon - p : 0;
+        const qsizetype valueLength = lineEnd - valueStart;
+        const bool lineAscii = isAscii(p, length);
+        const bool nameAscii = lineAscii || isAscii(p, nameLength);
+        const bool valueAscii = lineAscii || isAscii(valueStart, valueLength);
+        Codec lineCodec = Codec::Utf8;
+        if ((!nameAscii && !QByteArrayView(p, nameLength).isValidUtf8())
+            || (!valueAscii && !QByteArrayView(valueStart, valueLength).isValidUtf8()))
+            lineCodec = Codec::Windows1252;
 
-        if (finish) {
-            const bool candidate = !ascii || std::memchr(p, '&', size_t(length)) != nullptr;
-            if (candidate) {
-                if (!row.header)
-                    name = CharRepair::repair(name);
-                row.value = CharRepair::repair(row.value);
+        ReportRow row;
+        row.header = colon == nullptr;
+        if (colon) {
+            const Codec nameCodec = nameAscii ? Codec::Ascii : lineCodec;
+            const std::string_view key(p, size_t(nameLength));
+            NameCache::Entry *entry = cache.find(key, nameCodec);
+            if (!entry) {
+                NameCache::Entry made;
+                made.name = decodePart(p, nameLength, nameCodec);
+                if (finish) {
+                    made.name = CharRepair::repair(made.name);
+                    made.bold = KeyTags::isHighlighted(made.name);
+                }
+                entry = cache.insert(key, nameCodec, std::move(made));
             }
-            if (!row.header)
-                nameBold = KeyTags::isHighlighted(name);
-            row.bold = nameBold;
+            current = entry;
         }
-        row.name = name;
+        // Shared with the cache: a repeated name costs no memory of its own.
+        row.name = current->name;
+        row.bold = current->bold;
+
+        row.value = decodePart(valueStart, valueLength, valueAscii ? Codec::Ascii : lineCodec);
+        if (finish && (!valueAscii || std::memchr(valueStart, '&', size_t(valueLength))))
+            row.value = CharRepair::repair(row.value);
+
         rows.append(std::move(row));
         p = next;
     }
@@ -146,7 +191,7 @@ QString decodeLine(const char *data, qsizetype size)
 {
     if (isAscii(data, size))
         return QString::fromLatin1(data, size);
-    return decodeNonAscii(data, size);
+    return decodePart(data, size, QByteArrayView(data, size).isValidUtf8() ? Codec::Utf8 : Codec::Windows1252);
 }
 
 ReportRows parse(const QByteArray &bytes) { return parseBytes(bytes, false); }

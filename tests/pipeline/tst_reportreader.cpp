@@ -92,6 +92,10 @@ void TestReportReader::parse_data()
     QTest::newRow("undecoded line beside a UTF-8 one")
         << QByteArray("Maker Note Unknown : \xa0\xe4\x80\nK\xc3\xbcnstler : X\n")
         << ReportRows{row("Maker Note Unknown ", QString::fromUtf8(" \u00a0ä€")), row(QString::fromUtf8("Künstler "), " X")};
+    QTest::newRow("same name bytes, line decoded either way")
+        << QByteArray("M\xc3\xbcnze : a\nM\xc3\xbcnze : \xff\nM\xc3\xbcnze : b\n")
+        << ReportRows{row(QString::fromUtf8("Münze "), " a"), row(QStringLiteral("M\u00c3\u00bcnze "), QStringLiteral(" \u00ff")),
+                      row(QString::fromUtf8("Münze "), " b")};
     QTest::newRow("no repair in parse") << QByteArray("a : &lt;\n") << ReportRows{row("a ", " &lt;")};
 }
 
