@@ -3,6 +3,7 @@
 #include "LumoskopVersion.h"
 #include "about/frmInfo.h"
 #include "app/MainLayout.h"
+#include "app/PhotoBrowsing.h"
 #include "app/PhotoOpener.h"
 #include "app/SettingsStore.h"
 #include "app/WebLinks.h"
@@ -29,6 +30,10 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QShortcut>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFrame>
@@ -292,6 +297,27 @@ void frmExifTool::buildControls()
     imgFoto->setAlignment(Qt::AlignCenter);
     imgFoto->setCursor(Qt::PointingHandCursor);
     imgFoto->installEventFilter(this);
+
+    txtFilter = new QLineEdit(m_client);
+    txtFilter->setObjectName(QStringLiteral("txtFilter"));
+    txtFilter->setFont(controlFont);
+    txtFilter->setPlaceholderText(QStringLiteral("Filter"));
+    txtFilter->setToolTip(QStringLiteral(" Filter (Ctrl+F) "));
+    txtFilter->setAccessibleName(QStringLiteral("Filter"));
+    txtFilter->setClearButtonEnabled(true);
+    txtFilter->installEventFilter(this);
+    connect(txtFilter, &QLineEdit::textChanged, this, [this](const QString &text) { m_model->setFilter(text); });
+    auto *focusFilter = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this);
+    connect(focusFilter, &QShortcut::activated, this, [this] {
+        txtFilter->setFocus(Qt::ShortcutFocusReason);
+        txtFilter->selectAll();
+    });
+
+    auto *show = new QShortcut(QKeySequence(Qt::Key_F5), this);
+    connect(show, &QShortcut::activated, this, &frmExifTool::cmdAnzeigen_Click);
+    auto *copy = new QShortcut(QKeySequence::Copy, lvwExifTool, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(copy, &QShortcut::activated, this, &frmExifTool::copySelectedRows);
+    setAcceptDrops(true);
 }
 
 void frmExifTool::buildCameraPanel()
@@ -366,6 +392,14 @@ void frmExifTool::buildMenus()
     QAction *mnuBeenden = mnuDatei->addAction(QStringLiteral("&End"));
     connect(mnuBeenden, &QAction::triggered, this, &QWidget::close);
 
+    mnuFoto = menuBar()->addMenu(QStringLiteral("&Photo"));
+    QAction *next = mnuFoto->addAction(QStringLiteral("Next photo"));
+    next->setShortcuts({QKeySequence(Qt::Key_PageDown), QKeySequence(Qt::CTRL | Qt::Key_Right)});
+    connect(next, &QAction::triggered, this, [this] { nextPhoto(+1); });
+    QAction *previous = mnuFoto->addAction(QStringLiteral("Previous photo"));
+    previous->setShortcuts({QKeySequence(Qt::Key_PageUp), QKeySequence(Qt::CTRL | Qt::Key_Left)});
+    connect(previous, &QAction::triggered, this, [this] { nextPhoto(-1); });
+
     mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     auto openLink = [](const char *address) { QDesktopServices::openUrl(QUrl(QLatin1String(address))); };
     connect(mnuHelp->addAction(QStringLiteral("Info")), &QAction::triggered, this, &frmExifTool::mnuInfo_Click);
@@ -389,7 +423,8 @@ void frmExifTool::setupTabOrder()
 {
     const QList<QWidget *> order = {lvwExifTool, txtBildpfad, cmdDatei,   cmdExif,    cmdAnzeigen, cmdCopy,
                                     cmdExit,     chkExiftool, chkTXT,     chkSort,    cboSprache,  optExif[0],
-                                    optExif[2],  optExif[3],  optExif[4], optExif[1], optExif[5]};
+                                    optExif[2],  optExif[3],  optExif[4], optExif[1], optExif[5],
+                                    txtFilter};
     for (int i = 0; i + 1 < order.size(); ++i)
         QWidget::setTabOrder(order[i], order[i + 1]);
 }
@@ -407,6 +442,7 @@ void frmExifTool::applyLayout()
     place(cboSprache, MainLayout::cboSprache);
     for (int i = 0; i < 6; ++i)
         place(optExif[size_t(i)], MainLayout::optExif[i]);
+    txtFilter->setGeometry(Twips::rect(8400, 5250, 2130, 345));
     if (imgFoto->pos() == QPoint(0, 0) || m_photoHome.isNull()) {
         place(imgFoto, MainLayout::imgFoto);
         m_photoHome = imgFoto->pos();
@@ -591,6 +627,7 @@ bool frmExifTool::deferWhileRunning(std::function<void()> command)
     if (!m_run.isRunning())
         return false;
     m_pending = std::move(command);
+    m_pendingPhoto.clear();
     return true;
 }
 
@@ -637,8 +674,11 @@ void frmExifTool::cmdDatei_Click()
 
 void frmExifTool::takeOverPhoto(const QString &chosen)
 {
-    if (deferWhileRunning([this, chosen] { takeOverPhoto(chosen); }))
+    if (deferWhileRunning([this, chosen] { takeOverPhoto(chosen); })) {
+        m_pendingPhoto = chosen;
         return;
+    }
+    m_pendingPhoto.clear();
     deleteReportUnlessKept();
     m_model->clear();
     txtBildpfad->setText(chosen);
@@ -769,7 +809,8 @@ void frmExifTool::Kamera()
     std::array<QString, 12> current;
     for (int i = 0; i < 12; ++i)
         current[size_t(i)] = lblExif[size_t(i)]->text();
-    const KameraResult result = ::Kamera(m_model->rowsInListOrder(), current, ProgramFolder::path());
+    // The panel sums up the whole report, whatever the filter hides.
+    const KameraResult result = ::Kamera(m_model->rowsInSortedOrder(), current, ProgramFolder::path());
     for (int i = 0; i < 12; ++i) {
         QLabel *l = lblExif[size_t(i)];
         l->setText(result.labels[size_t(i)]);
@@ -901,6 +942,11 @@ void frmExifTool::cmdCopy_Click()
 
 bool frmExifTool::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == txtFilter && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
+        txtFilter->clear();
+        return true;
+    }
     if (watched == imgFoto) {
         // The thumbnail gives way by 10 twips while pressed.
         const int step = Twips::toPx(10) > 0 ? Twips::toPx(10) : 1;
@@ -958,4 +1004,50 @@ void frmExifTool::mnuUpdate_Click()
                            1, 0, QStringLiteral("Programminformationen"), 0, DialogBack, DialogFore, this);
     QDesktopServices::openUrl(
         QUrl(m_store->ReadSetting(QLatin1String(SettingsStore::Update), QLatin1String(WebLinks::Download))));
+}
+
+// ---------------------------------------------------------------- browsing, keyboard, drops
+
+void frmExifTool::nextPhoto(int step)
+{
+    // A key held down asks again and again while ExifTool works: count on from the photo that
+    // is already waiting, so that only the last one asked for is taken over.
+    const QString from = m_pendingPhoto.isEmpty() ? photoPath() : m_pendingPhoto;
+    const QString target = PhotoBrowsing::neighbour(from, step);
+    if (!target.isEmpty())
+        takeOverPhoto(target);
+}
+
+void frmExifTool::copySelectedRows()
+{
+    QList<int> selected;
+    const QModelIndexList rows = lvwExifTool->selectionModel()->selectedRows();
+    for (const QModelIndex &i : rows)
+        selected << i.row();
+    QGuiApplication::clipboard()->setText(clipboardText(m_model->rowsInListOrder(), selected));
+}
+
+namespace {
+QString firstLocalFile(const QMimeData *mime)
+{
+    if (!mime || !mime->hasUrls() || mime->urls().isEmpty())
+        return QString();
+    const QUrl first = mime->urls().constFirst();
+    return first.isLocalFile() ? first.toLocalFile() : QString();
+}
+} // namespace
+
+void frmExifTool::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!firstLocalFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void frmExifTool::dropEvent(QDropEvent *event)
+{
+    const QString file = firstLocalFile(event->mimeData());
+    if (file.isEmpty())
+        return;
+    event->acceptProposedAction();
+    takeOverPhoto(file);
 }

@@ -16,6 +16,7 @@ class QCheckBox;
 class QComboBox;
 class QFrame;
 class QLabel;
+class QLineEdit;
 class QMenu;
 class QRadioButton;
 class QSettings;
@@ -53,6 +54,9 @@ public:
     void lblExif_Click(int index);
     void mnuUpdate_Click();
     void mnuInfo_Click();
+    void nextPhoto(int step);          // +1 next, -1 previous photo of the folder
+    void copySelectedRows();           // Ctrl+C in the list: no question asked
+    QLineEdit *filterBox() const { return txtFilter; }
 
     // What tests and the later commands read.
     QString photoPath() const;
@@ -88,6 +92,8 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -147,6 +153,9 @@ private:
     QMenu *mnuDatei = nullptr;
     QMenu *mnuHelp = nullptr;
     QAction *mnuUpdateExiftool = nullptr;
+    QLineEdit *txtFilter = nullptr;
+    QMenu *mnuFoto = nullptr;
+    QString m_pendingPhoto; // the photo a deferred take-over will show
     QPoint m_photoHome;
     QSize m_wantedOuter;
     QHash<QString, int> m_loadedTwips;

@@ -3,6 +3,7 @@
 #include "controls/Twips.h"
 
 #include <QEnterEvent>
+#include <QKeyEvent>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QStyle>
@@ -46,6 +47,17 @@ QSize GradientButton::sizeHint() const
     if (!icon().isNull())
         s.rwidth() += iconSize().width() + 4;
     return s;
+}
+
+void GradientButton::keyPressEvent(QKeyEvent *event)
+{
+    // Outside a dialog a push button ignores Enter; the program's buttons press on it, as on Space.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier &&
+        !isDefault()) {
+        animateClick();
+        return;
+    }
+    QPushButton::keyPressEvent(event);
 }
 
 void GradientButton::enterEvent(QEnterEvent *event)

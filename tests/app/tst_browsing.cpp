@@ -1,0 +1,143 @@
+#include "app/PhotoBrowsing.h"
+#include "app/frmExifTool.h"
+#include "fixture_window.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDropEvent>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QTreeView>
+#include <QtTest>
+
+namespace {
+void touch(const QString &path)
+{
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+}
+} // namespace
+
+// Going from photo to photo: next and previous, dropped files, and the keyboard.
+class tst_Browsing : public QObject
+{
+    Q_OBJECT
+private slots:
+    void folderOrder()
+    {
+        QTemporaryDir dir;
+        for (const char *name : {"IMG_10.jpg", "img_2.JPG", "IMG_1.CR2", "notes.txt", "b.png", "A.bmp", "c.nef",
+                                 "IMG_3.jpeg"})
+            touch(dir.filePath(name));
+        QDir(dir.path()).mkdir("folder.jpg");
+        QCOMPARE(PhotoBrowsing::photosInFolder(dir.path()),
+                 (QStringList{"A.bmp", "b.png", "c.nef", "IMG_1.CR2", "img_2.JPG", "IMG_3.jpeg", "IMG_10.jpg"}));
+        QCOMPARE(PhotoBrowsing::neighbour(dir.filePath("img_2.JPG"), +1), dir.filePath("IMG_3.jpeg"));
+        QCOMPARE(PhotoBrowsing::neighbour(dir.filePath("img_2.JPG"), -1), dir.filePath("IMG_1.CR2"));
+        QCOMPARE(PhotoBrowsing::neighbour(dir.filePath("IMG_10.jpg"), +1), QString());
+        QCOMPARE(PhotoBrowsing::neighbour(dir.filePath("A.bmp"), -1), QString());
+        // A photo deleted meanwhile, or a file that is no photo, still has neighbours by name.
+        QCOMPARE(PhotoBrowsing::neighbour(dir.filePath("IMG_5.jpg"), +1), dir.filePath("IMG_10.jpg"));
+        QCOMPARE(PhotoBrowsing::neighbour(dir.filePath("IMG_5.jpg"), -1), dir.filePath("IMG_3.jpeg"));
+        QCOMPARE(PhotoBrowsing::neighbour(dir.filePath("notes.txt"), +1), QString());
+        QCOMPARE(PhotoBrowsing::neighbour(QString(), +1), QString());
+    }
+
+    void heldKeyTakesOverOnlyTheLastPhoto()
+    {
+        QTemporaryDir dir;
+        const QStringList names = {"p1.jpg", "p2.jpg", "p3.jpg", "p4.jpg", "p5.jpg"};
+        for (const QString &n : names)
+            QVERIFY(TestPhotos::makeJpeg(dir.filePath(n)));
+        auto ini = freshSettings(dir);
+        FakeExifTool fake(0.4);
+        frmExifTool w(ini.get());
+        QTimer::singleShot(100, &w, [&] {
+            for (int i = 0; i < 3; ++i)
+                w.nextPhoto(+1); // key repeat while the first run is still going
+        });
+        w.Form_Load(dir.filePath("p1.jpg"));
+        QCOMPARE(w.photoPath(), dir.filePath("p4.jpg"));
+        QCOMPARE(fake.calls().size(), 2);
+        QVERIFY(!fake.overlapped());
+        QVERIFY(!QFile::exists(dir.filePath("p1.txt")));
+        w.nextPhoto(+1);
+        QCOMPARE(w.photoPath(), dir.filePath("p5.jpg"));
+        w.nextPhoto(+1); // at the end nothing happens
+        QCOMPARE(w.photoPath(), dir.filePath("p5.jpg"));
+        QCOMPARE(fake.calls().size(), 3);
+        w.nextPhoto(-1);
+        QCOMPARE(w.photoPath(), dir.filePath("p4.jpg"));
+        w.close();
+    }
+
+    void droppedFileIsTakenOverLikeAChosenOne()
+    {
+        QTemporaryDir dir;
+        const QString first = dir.filePath("first.jpg"), second = dir.filePath("second.jpg");
+        QVERIFY(TestPhotos::makeCameraPhoto(first));
+        QVERIFY(TestPhotos::makeJpeg(second));
+        QVERIFY(TestPhotos::writeTags(second, {"-Make=Nikon", "-Model=Z 9"}));
+        auto ini = freshSettings(dir);
+        frmExifTool w(ini.get());
+        w.Form_Load(first);
+        QVERIFY(QFile::exists(dir.filePath("first.txt")));
+
+        auto drop = [&w](const QList<QUrl> &urls) {
+            // As a desktop delivers it: the drag enters, then the drop lands where it was accepted.
+            QMimeData mime;
+            mime.setUrls(urls);
+            QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(&w, &enter);
+            QDropEvent event(QPointF(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(&w, &event);
+        };
+        drop({QUrl("https://example.org/photo.jpg")});
+        QCOMPARE(w.photoPath(), first);
+        drop({QUrl::fromLocalFile(second), QUrl::fromLocalFile(first)});
+        QCOMPARE(w.photoPath(), second);
+        QVERIFY(!QFile::exists(dir.filePath("first.txt"))); // "TXT save" is off
+        QCOMPARE(w.labelText(5), QString("Nikon Z 9"));
+        QCOMPARE(w.labelText(3), QString()); // the panel was cleared for the new photo
+        w.close();
+    }
+
+    void keyboardAndFilter()
+    {
+        QTemporaryDir dir;
+        const QString photo = dir.filePath("keys.jpg");
+        QVERIFY(TestPhotos::makeCameraPhoto(photo));
+        auto ini = freshSettings(dir);
+        frmExifTool w(ini.get());
+        w.Form_Load(photo);
+        const int all = w.listModel()->rowCount();
+
+        // Typing in the filter narrows the list; the camera panel keeps every row.
+        w.filterBox()->setText("exposure time");
+        QVERIFY(w.listModel()->rowCount() < all);
+        QVERIFY(w.listModel()->rowCount() >= 2);
+        QCOMPARE(w.labelText(5), QString("Canon Canon EOS 5D Mark IV"));
+        w.cmdAnzeigen_Click();
+        QCOMPARE(w.labelText(5), QString("Canon Canon EOS 5D Mark IV"));
+
+        // Ctrl+C in the list copies the selected rows at once, in the clipboard format.
+        w.listView()->setFocus();
+        w.listView()->selectAll();
+        QGuiApplication::clipboard()->clear();
+        QTest::keyClick(w.listView(), Qt::Key_C, Qt::ControlModifier);
+        const QString copied = QGuiApplication::clipboard()->text();
+        QCOMPARE(copied.count("\r\n"), w.listModel()->rowCount());
+        QVERIFY(copied.contains("Exposure Time"));
+        QVERIFY(!copied.contains("ISO"));
+
+        // Escape empties the filter.
+        w.filterBox()->setFocus();
+        QTest::keyClick(w.filterBox(), Qt::Key_Escape);
+        QCOMPARE(w.filterBox()->text(), QString());
+        QCOMPARE(w.listModel()->rowCount(), all);
+        w.close();
+    }
+};
+
+QTEST_MAIN(tst_Browsing)
+#include "tst_browsing.moc"
