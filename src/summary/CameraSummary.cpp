@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QHash>
 
+#include <algorithm>
+
 namespace
 {
 
@@ -109,10 +111,77 @@ QString picturePath(const QString &programFolder, const QString &text)
     return programFolder + QLatin1Char('/') + DATEIZEICHEN(text) + QStringLiteral(".jpg");
 }
 
+// "---- ExifIFD ----" -> "ExifIFD"; empty for a line of any other shape.
+QString groupOfHeader(const QString &headerLine)
+{
+    static const QString open = QStringLiteral("---- ");
+    static const QString close = QStringLiteral(" ----");
+    const QString line = headerLine.trimmed();
+    if (line.size() <= open.size() + close.size() || !line.startsWith(open) || !line.endsWith(close))
+        return QString();
+    return line.mid(open.size(), line.size() - open.size() - close.size()).trimmed();
+}
+
+// One row the pass took, as a tooltip names it.
+struct Source {
+    QString group;
+    QString name;  // trimmed tag description
+    QString value; // trimmed value, as the rule compares it
+    Rule rule;
+};
+
+QString sourceLine(const Source &source)
+{
+    return source.group.isEmpty() ? source.name : source.group + QStringLiteral(": ") + source.name;
+}
+
+// The rows behind a label and every other row of the same rules the pass met. A row whose
+// value differs from all values the label shows for its rule is a disagreement worth telling.
+QString tooltipText(const QList<Source> &shown, const QList<Source> &met)
+{
+    if (shown.isEmpty())
+        return QString();
+    QStringList lines;
+    for (const Source &source : shown)
+        lines << sourceLine(source);
+    for (const Source &other : met) {
+        const bool agrees = std::any_of(shown.cbegin(), shown.cend(), [&other](const Source &source) {
+            return source.rule == other.rule && source.value == other.value;
+        });
+        if (!agrees)
+            lines << QStringLiteral("Also: ") + sourceLine(other) + QStringLiteral(" = ") + other.value;
+    }
+    // Two scale-factor rows or a model met twice name the same row kind twice; once is enough.
+    lines.removeDuplicates();
+    return lines.join(QLatin1Char('\n'));
+}
+
 } // namespace
 
-KameraResult Kamera(const ReportRows &rowsInListOrder, const std::array<QString, 12> &currentLabels,
+QStringList groupsInReportOrder(const ReportRows &reportRows)
+{
+    QStringList groups;
+    groups.reserve(reportRows.size());
+    QString current;
+    for (const ReportRow &row : reportRows) {
+        if (row.header) {
+            const QString group = groupOfHeader(row.value);
+            if (!group.isEmpty())
+                current = group;
+        }
+        groups << current;
+    }
+    return groups;
+}
+
+KameraResult Kamera(const ReportRows &rowsInReportOrder, const std::array<QString, 12> &currentLabels,
                     const QString &programFolder)
+{
+    return Kamera(rowsInReportOrder, groupsInReportOrder(rowsInReportOrder), currentLabels, programFolder);
+}
+
+KameraResult Kamera(const ReportRows &rowsInListOrder, const QStringList &groupOfRow,
+                    const std::array<QString, 12> &currentLabels, const QString &programFolder)
 {
     KameraResult result;
     result.labels = currentLabels;
@@ -122,7 +191,14 @@ KameraResult Kamera(const ReportRows &rowsInListOrder, const std::array<QString,
     QString saved35mm;
     QString savedCamera;
 
-    for (const ReportRow &row : rowsInListOrder) {
+    // Provenance: the rows behind each label's present text, and every row of its rules.
+    std::array<QList<Source>, 12> shown;
+    std::array<QList<Source>, 12> met;
+    QList<Source> saved35mmSource;
+    QList<Source> savedCameraSources;
+
+    for (qsizetype i = 0; i < rowsInListOrder.size(); ++i) {
+        const ReportRow &row = rowsInListOrder.at(i);
         // A group header row only repeats the name of the tag line above it; taking it for
         // that tag once put "---- XMP-photoshop ----" into the white balance and header
         // lines into the camera label.
@@ -132,12 +208,20 @@ KameraResult Kamera(const ReportRows &rowsInListOrder, const std::array<QString,
         if (rule == tagTable().constEnd())
             continue;
         const QString v = trimBlanks(row.value);
+        const Source source{groupOfRow.value(i), trimBlanks(row.name), v, *rule};
+        // A label written by exactly this row, replacing what it showed.
+        auto wrote = [&](int label) {
+            shown[label] = {source};
+            met[label] << source;
+        };
         switch (*rule) {
         case Rule::Aperture:
             labels[LabelAperture] = QStringLiteral("f/") + v;
+            wrote(LabelAperture);
             break;
         case Rule::ExposureTime:
             labels[LabelExposureTime] = v + QStringLiteral(" sec");
+            wrote(LabelExposureTime);
             break;
         case Rule::FocalLength:
             // The plain focal length comes first; the Composite one repeats it with the
@@ -145,18 +229,24 @@ KameraResult Kamera(const ReportRows &rowsInListOrder, const std::array<QString,
             if (!focalLengthTaken) {
                 labels[LabelFocalLength] = v;
                 focalLengthTaken = true;
+                shown[LabelFocalLength] = {source};
             }
             break;
         case Rule::Iso:
             labels[LabelIso] = v;
+            wrote(LabelIso);
             break;
         case Rule::Lens:
             labels[LabelLens] = v;
             result.lensPicture = picturePath(programFolder, labels[LabelLens]);
+            wrote(LabelLens);
             break;
         case Rule::Maker:
             labels[LabelCamera] = v;
             labels[LabelCamera].remove(xmpDc);
+            shown[LabelCamera] = {source};
+            shown[LabelCamera].last().value = labels[LabelCamera];
+            met[LabelCamera] << shown[LabelCamera].last();
             break;
         case Rule::Model: {
             QString camera = labels[LabelCamera] + QLatin1Char(' ') + v;
@@ -165,32 +255,47 @@ KameraResult Kamera(const ReportRows &rowsInListOrder, const std::array<QString,
             camera.remove(xmpDc);
             labels[LabelCamera] = camera;
             savedCamera = camera;
+            Source model = source;
+            model.value.remove(xmpXmp);
+            model.value = trimBlanks(model.value);
+            model.value.remove(xmpDc);
+            shown[LabelCamera] << model;
+            met[LabelCamera] << model;
+            savedCameraSources = shown[LabelCamera];
             break;
         }
         case Rule::Metering:
             labels[LabelMetering] = v;
+            wrote(LabelMetering);
             break;
         case Rule::Compensation:
             labels[LabelCompensation] = v + QStringLiteral(" EV");
+            wrote(LabelCompensation);
             break;
         case Rule::Program:
             labels[LabelProgram] = v;
+            wrote(LabelProgram);
             break;
         case Rule::ExposureMode:
             labels[LabelExposureMode] = v;
+            wrote(LabelExposureMode);
             break;
         case Rule::WhiteBalance:
             labels[LabelWhiteBalance] = v;
+            wrote(LabelWhiteBalance);
             break;
         case Rule::Hyperfocal:
             labels[LabelHyperfocal] = v;
+            wrote(LabelHyperfocal);
             break;
         case Rule::FocalLength35:
             saved35mm = v;
+            saved35mmSource = {source};
             break;
         case Rule::ScaleFactor:
             labels[LabelFocalLength] +=
                 QStringLiteral(" x ") + v + QStringLiteral(" = ") + saved35mm + QStringLiteral(" KB");
+            shown[LabelFocalLength] << source << saved35mmSource;
             break;
         }
     }
@@ -200,6 +305,10 @@ KameraResult Kamera(const ReportRows &rowsInListOrder, const std::array<QString,
     labels[LabelCamera] = savedCamera;
     labels[LabelCamera].remove(xmpDc);
     result.cameraPicture = picturePath(programFolder, savedCamera);
+    shown[LabelCamera] = savedCameraSources;
+
+    for (int label = 0; label < 12; ++label)
+        result.tooltips[label] = tooltipText(shown[label], met[label]);
     return result;
 }
 

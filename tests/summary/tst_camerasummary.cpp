@@ -1,6 +1,7 @@
 #include "common/TestPhotos.h"
 #include "fixture_reportrows.h"
 #include "pipeline/ProgramFolder.h"
+#include "pipeline/ReportListModel.h"
 #include "summary/CameraSummary.h"
 #include "summary/DateiZeichen.h"
 
@@ -54,6 +55,11 @@ private slots:
     void realReport_data();
     void realReport();
     void sampleFillsThePanel();
+    void tooltips_data();
+    void tooltips();
+    void groupsOfRows_data();
+    void groupsOfRows();
+    void sortedListNamesTheSameGroups();
 };
 
 void TestCameraSummary::labelRules_data()
@@ -358,6 +364,98 @@ void TestCameraSummary::sampleFillsThePanel()
     QCOMPARE(labels, (QStringList{"f/8.0", "1/500 sec", "35.0 mm x 1.5 = 53 mm KB", "160", "XF16-55mm F2.8 R LM WR",
                                   "FUJIFILM X-T4", "Multi-segment", "-0.33 EV", "Aperture-priority AE", "Auto", "Auto",
                                   "7.72 m"}));
+}
+
+void TestCameraSummary::tooltips_data()
+{
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<int>("label");
+    QTest::addColumn<QString>("expected");
+
+    const QString ifd0 = "---- IFD0 ----", exif = "---- ExifIFD ----", comp = "---- Composite ----";
+    QTest::newRow("last writer, agreeing row not told")
+        << QStringList{exif, "F Number|8.0", comp, "Aperture Value|8.0"} << 0 << "Composite: Aperture Value";
+    QTest::newRow("not met") << QStringList{ifd0, "Make|Canon"} << 3 << "";
+    QTest::newRow("maker alone") << QStringList{ifd0, "Make|Canon"} << 5 << "";
+    QTest::newRow("focal length parts")
+        << QStringList{exif,
+                       "Focal Length|24.0 mm",
+                       "Focal Length In 35mm Format|36 mm",
+                       comp,
+                       "Scale Factor To 35 mm Equivalent|1.5",
+                       "Focal Length|24.0 mm (35 mm equivalent: 36.0 mm)"}
+        << 2
+        << "ExifIFD: Focal Length\nComposite: Scale Factor To 35 mm Equivalent\nExifIFD: Focal Length In 35mm Format";
+    QTest::newRow("factor before any 35 mm row, twice")
+        << QStringList{exif, "Focal Length|24 mm", comp, "Scale Factor To 35 mm|1.5", "Scale Factor To 35 mm|1.5"} << 2
+        << "ExifIFD: Focal Length\nComposite: Scale Factor To 35 mm";
+    QTest::newRow("two lenses") << QStringList{"---- XMP-aux ----", "Lens ID|EF24-105mm f/4L", comp,
+                                               "Lens ID|EF24-105mm f/4L IS USM"}
+                                << 4 << "Composite: Lens ID\nAlso: XMP-aux: Lens ID = EF24-105mm f/4L";
+    QTest::newRow("two cameras") << QStringList{ifd0,
+                                                "Make|Canon",
+                                                "Camera Model Name|EOS 5D",
+                                                "---- XMP-tiff ----",
+                                                "Make|Nikon",
+                                                "Camera Model Name|D850"}
+                                 << 5
+                                 << "XMP-tiff: Make\nXMP-tiff: Camera Model Name\nAlso: IFD0: Make = Canon\nAlso: "
+                                    "IFD0: Camera Model Name = EOS 5D";
+    QTest::newRow("maker after the last model")
+        << QStringList{ifd0, "Make|Canon", "Camera Model Name|EOS 5D", "---- XMP-tiff ----", "Make|Nikon"} << 5
+        << "IFD0: Make\nIFD0: Camera Model Name\nAlso: XMP-tiff: Make = Nikon";
+    QTest::newRow("header rows are no source")
+        << QStringList{ifd0, "Make|Canon", "Camera Model Name|EOS 5D", "---- XMP-xmp ----", "---- XMP-tiff ----"} << 5
+        << "IFD0: Make\nIFD0: Camera Model Name";
+}
+
+void TestCameraSummary::tooltips()
+{
+    QFETCH(QStringList, entries);
+    QFETCH(int, label);
+    QFETCH(QString, expected);
+    QCOMPARE(Kamera(report(entries), oldLabels(), programFolder).tooltips[label], expected);
+}
+
+void TestCameraSummary::groupsOfRows_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("rows above the first header")
+        << QStringList{"A: 1", "---- IFD0 ----", "B: 2", "---- File ----"} << QStringList{"", "IFD0", "IFD0", "File"};
+    QTest::newRow("other colon-less lines open no group")
+        << QStringList{"---- IFD0 ----", "stray text", "---- ----"} << QStringList{"IFD0", "IFD0", "IFD0"};
+}
+
+void TestCameraSummary::groupsOfRows()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(QStringList, expected);
+    QCOMPARE(groupsInReportOrder(rowsFromLines(lines)), expected);
+}
+
+void TestCameraSummary::sortedListNamesTheSameGroups()
+{
+    // One source per label, the maker sorting before the model: descending order cannot change
+    // which row wrote a label, only where the headers stand.
+    ReportListModel model;
+    model.setRows(report({"---- IFD0 ----", "Make|Canon", "Camera Model Name|EOS 5D", "---- ExifIFD ----", "ISO|200",
+                          "White Balance|Auto", "---- Composite ----", "Lens ID|EF50mm", "---- XMP-exif ----",
+                          "Metering Mode|Spot"}));
+    const KameraResult unsorted = Kamera(model.rowsInListOrder(), oldLabels(), programFolder);
+    model.setSorting(true);
+    model.setSortOrder(Qt::DescendingOrder);
+    const QStringList reportGroups = groupsInReportOrder(model.reportRows());
+    QStringList listGroups;
+    for (int row = 0; row < model.rowCount(); ++row)
+        listGroups << reportGroups.at(model.reportRowOfListRow(row));
+    const KameraResult sorted = Kamera(model.rowsInListOrder(), listGroups, oldLabels(), programFolder);
+    QCOMPARE(unsorted.tooltips[6], QStringLiteral("XMP-exif: Metering Mode"));
+    QCOMPARE(sorted.labels, unsorted.labels);
+    QCOMPARE(sorted.tooltips, unsorted.tooltips);
+    // Without groups the bare descriptions remain, never a neighbour's group.
+    QCOMPARE(Kamera(model.rowsInListOrder(), {}, oldLabels(), programFolder).tooltips[5],
+             QStringLiteral("Make\nCamera Model Name"));
 }
 
 QTEST_GUILESS_MAIN(TestCameraSummary)
