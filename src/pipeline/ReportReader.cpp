@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <algorithm>
 #include <cstring>
 #include <string_view>
 #include <unordered_map>
@@ -46,6 +45,19 @@ bool isAscii(const char *data, qsizetype size)
             return false;
     }
     return true;
+}
+
+qsizetype countLines(const char *p, const char *end)
+{
+    qsizetype lines = 0;
+    while (p < end) {
+        const auto *newline = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
+        ++lines;
+        if (!newline)
+            break;
+        p = newline + 1;
+    }
+    return lines;
 }
 
 enum class Codec { Ascii, Utf8, Windows1252 };
@@ -108,7 +120,7 @@ ReportRows parseBytes(const QByteArray &bytes, bool finish)
     const char *const end = p + bytes.size();
     if (p == end)
         return rows;
-    rows.reserve(std::count(p, end, '\n') + 1);
+    rows.reserve(countLines(p, end));
 
     NameCache cache;
     const NameCache::Entry noName;
