@@ -14,7 +14,7 @@ base_pkgs=(
   fonts-dejavu-core fonts-liberation2
 )
 # Needed by the test suite and the scripts that start the program under a virtual display.
-test_pkgs=(xvfb xauth xdotool imagemagick python3 desktop-file-utils appstream)
+test_pkgs=(xvfb xauth xdotool imagemagick python3 desktop-file-utils appstream librsvg2-bin)
 
 want=("${base_pkgs[@]}")
 case "${1:-}" in
