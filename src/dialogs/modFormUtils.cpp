@@ -1,5 +1,7 @@
 #include "dialogs/modFormUtils.h"
 
+#include <climits>
+
 // Only arithmetic lives here; the widget side of PlaceForm is in PlaceForm.cpp.
 
 QRect placeFormWorkArea(const QRect &monitorWorkArea, const QSize &wholeScreen)
@@ -9,45 +11,68 @@ QRect placeFormWorkArea(const QRect &monitorWorkArea, const QSize &wholeScreen)
     return QRect(QPoint(0, 0), wholeScreen);
 }
 
-QPoint keepInsideWorkArea(const QPoint &topLeft, const QSize &size, const QRect &workArea)
+namespace {
+
+// Sums of window figures and offsets can pass the int range (a work area that ends at the
+// largest coordinate, an offset of INT_MIN), which made the placement undefined. The
+// arithmetic runs in 64 bits; a result no int can hold is pulled to the nearest one.
+int saturated(qint64 value)
 {
-    int x = topLeft.x();
-    int y = topLeft.y();
-    const int right = workArea.left() + workArea.width();
-    const int bottom = workArea.top() + workArea.height();
+    return int(qBound(qint64(INT_MIN), value, qint64(INT_MAX)));
+}
+
+// QRect::width() is itself an int sum; the edges are not.
+qint64 extent(int first, int last)
+{
+    return qint64(last) - first + 1;
+}
+
+QPoint keepInside(qint64 x, qint64 y, qint64 w, qint64 h, const QRect &workArea)
+{
+    const qint64 right = qint64(workArea.right()) + 1;
+    const qint64 bottom = qint64(workArea.bottom()) + 1;
     if (x < workArea.left())
         x = workArea.left();
     if (y < workArea.top())
         y = workArea.top();
-    if (x + size.width() > right)
-        x = right - size.width();
-    if (y + size.height() > bottom)
-        y = bottom - size.height();
-    return QPoint(x, y);
+    if (x + w > right)
+        x = right - w;
+    if (y + h > bottom)
+        y = bottom - h;
+    return QPoint(saturated(x), saturated(y));
+}
+
+} // namespace
+
+QPoint keepInsideWorkArea(const QPoint &topLeft, const QSize &size, const QRect &workArea)
+{
+    return keepInside(topLeft.x(), topLeft.y(), size.width(), size.height(), workArea);
 }
 
 QPoint placeFormPosition(const QSize &moved, const QRect &reference, const QString &mode, int offset,
                          const QRect &workArea)
 {
-    const int L = reference.left();
-    const int T = reference.top();
-    const int W = reference.width();
-    const int H = reference.height();
-    const int w = moved.width();
-    const int h = moved.height();
+    const qint64 L = reference.left();
+    const qint64 T = reference.top();
+    const qint64 W = extent(reference.left(), reference.right());
+    const qint64 H = extent(reference.top(), reference.bottom());
+    const qint64 w = moved.width();
+    const qint64 h = moved.height();
+    const qint64 d = offset;
     // C++ integer division already truncates towards zero, as the halving rule asks.
-    const int centredX = L + (W - w) / 2;
-    const int centredY = T + (H - h) / 2;
+    const qint64 centredX = L + (W - w) / 2;
+    const qint64 centredY = T + (H - h) / 2;
 
     const QString m = mode.toLower();
-    QPoint p(centredX, centredY);
+    qint64 x = centredX;
+    qint64 y = centredY;
     if (m == QLatin1String("right"))
-        p = QPoint(L + W + offset, centredY);
+        x = L + W + d;
     else if (m == QLatin1String("left"))
-        p = QPoint(L - w - offset, centredY);
+        x = L - w - d;
     else if (m == QLatin1String("below"))
-        p = QPoint(centredX, T + H + offset);
+        y = T + H + d;
     else if (m == QLatin1String("above"))
-        p = QPoint(centredX, T - h - offset);
-    return keepInsideWorkArea(p, moved, workArea);
+        y = T - h - d;
+    return keepInside(x, y, w, h, workArea);
 }
