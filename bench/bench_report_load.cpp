@@ -21,7 +21,8 @@
 #include <functional>
 #include <vector>
 
-namespace {
+namespace
+{
 
 QByteArray runExifTool(const QStringList &arguments)
 {
@@ -119,11 +120,13 @@ int main(int argc, char **argv)
         });
 
         ReportListModel model;
-        const double load = medianMs(runs, [&] { model.clear(); }, [&] {
-            ReportRows rows;
-            ReportReader::load(path, &rows);
-            model.setRows(std::move(rows));
-        });
+        const double load = medianMs(
+            runs, [&] { model.clear(); },
+            [&] {
+                ReportRows rows;
+                ReportReader::load(path, &rows);
+                model.setRows(std::move(rows));
+            });
         sink += model.rowCount();
 
         // Where the time goes, measured apart.
@@ -134,13 +137,17 @@ int main(int argc, char **argv)
             bytes = file.readAll();
         });
         ReportRows parsed;
-        const double parse = medianMs(runs, [&] { parsed.clear(); }, [&] { parsed = ReportReader::parseAndFinish(bytes); });
+        const double parse = medianMs(
+            runs, [&] { parsed.clear(); }, [&] { parsed = ReportReader::parseAndFinish(bytes); });
         ReportRows copy;
-        const double reset = medianMs(runs, [&] {
-            model.clear();
-            copy = parsed;
-            copy.detach();
-        }, [&] { model.setRows(std::move(copy)); });
+        const double reset = medianMs(
+            runs,
+            [&] {
+                model.clear();
+                copy = parsed;
+                copy.detach();
+            },
+            [&] { model.setRows(std::move(copy)); });
 
         std::printf("%9d %8.2f | %10.2f %8.1f | %10.2f %8.1f | %6.2f | %.2f / %.2f / %.2f\n", lineCount, megabytes,
                     bare, megabytes / (bare / 1000.0), load, megabytes / (load / 1000.0), load / bare, read, parse,

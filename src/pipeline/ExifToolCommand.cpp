@@ -5,7 +5,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-namespace ExifToolCommand {
+namespace ExifToolCommand
+{
 
 QStringList arguments(const QString &lang, bool show, const QString &photo)
 {
@@ -19,9 +20,9 @@ QStringList arguments(const QString &lang, bool show, const QString &photo)
 
 QString commandLine(const QString &programFolder, const QString &lang, bool show, const QString &photo)
 {
-    return programFolder + QStringLiteral("/exiftool -lang ") + lang
-        + (show ? QStringLiteral(" -a -u -g1 -k -w! txt") : QStringLiteral(" -a -u -g1 -w! txt"))
-        + QStringLiteral(" \"") + photo + QLatin1Char('"');
+    return programFolder + QStringLiteral("/exiftool -lang ") + lang +
+           (show ? QStringLiteral(" -a -u -g1 -k -w! txt") : QStringLiteral(" -a -u -g1 -w! txt")) +
+           QStringLiteral(" \"") + photo + QLatin1Char('"');
 }
 
 QString locate()

@@ -4,7 +4,8 @@
 #include <QStringList>
 
 // cmdExif's command: how ExifTool is asked for the grouped text report beside the photo.
-namespace ExifToolCommand {
+namespace ExifToolCommand
+{
 
 // {"-lang", lang, "-a", "-u", "-g1", ["-k" when show], "-w!", "txt", photo}, to be started
 // without a shell. A photo path beginning with "-" is passed as "./-..." so that ExifTool

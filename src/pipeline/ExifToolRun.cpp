@@ -12,10 +12,10 @@
 #include <csignal>
 #include <unistd.h>
 
-namespace {
-
-struct Terminal
+namespace
 {
+
+struct Terminal {
     const char *program;
     QStringList prefix; // options before the program to run
 };
@@ -38,7 +38,9 @@ const QList<Terminal> &terminals()
 
 } // namespace
 
-ExifToolRun::ExifToolRun(QObject *parent) : QObject(parent) {}
+ExifToolRun::ExifToolRun(QObject *parent) : QObject(parent)
+{
+}
 
 ExifToolRun::~ExifToolRun()
 {
@@ -46,7 +48,10 @@ ExifToolRun::~ExifToolRun()
     abort();
 }
 
-bool ExifToolRun::isRunning() const { return m_process != nullptr; }
+bool ExifToolRun::isRunning() const
+{
+    return m_process != nullptr;
+}
 
 QStringList ExifToolRun::terminalCommand(const QString &program, const QStringList &arguments)
 {
@@ -169,7 +174,8 @@ QString describeFailure(const ExifToolRun::Outcome &outcome, const QString &phot
     else if (outcome.crashed)
         text = QStringLiteral("ExifTool (\"%1\") crashed while reading \"%2\".").arg(shownProgram, shownPhoto);
     else if (outcome.exitCode != 0)
-        text = QStringLiteral("ExifTool wrote no report for \"%1\" (exit code %2).").arg(shownPhoto).arg(outcome.exitCode);
+        text =
+            QStringLiteral("ExifTool wrote no report for \"%1\" (exit code %2).").arg(shownPhoto).arg(outcome.exitCode);
     else
         text = QStringLiteral("ExifTool ended without writing the report \"%1\" for \"%2\".")
                    .arg(QDir::toNativeSeparators(reportPath), shownPhoto);

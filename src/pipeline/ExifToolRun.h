@@ -16,8 +16,7 @@ class ExifToolRun : public QObject
 {
     Q_OBJECT
 public:
-    struct Outcome
-    {
+    struct Outcome {
         bool started = false; // the process (or its terminal) was started
         bool crashed = false;
         bool aborted = false; // ended by abort() or by destroying the runner

@@ -2,22 +2,66 @@
 
 #include <iterator>
 
-namespace {
+namespace
+{
 
 constexpr const char16_t *kNames[] = {
     // German descriptions
-    u"Erstellertool", u"\u00C4nderungsdatum", u"Ger\u00E4tehersteller", u"Kameramodell", u"Belichtungsprogramm",
-    u"ISO-Empfindlichkeit", u"Belichtungszeit", u"Belichtungsdauer", u"Blende", u"F-Wert", u"Belichtungskorrektur",
-    u"Brennweite", u"Belichtungsmodus", u"Szenenaufnahmetyp", u"Objektiv-Typ", u"Objektiv",
-    u"Erstellungsdatum/-uhrzeit", u"Belichtungsmessmethode", u"Messmethode", u"Wei\u00DFabgleich",
-    u"Ger\u00E4te-Hersteller", u"Ger\u00E4te-Modell", u"Formatfaktor zu 35 mm", u"Objektiv-ID",
-    u"Hyperfokale Entfernung", u"Brennweite in 35 mm-Kleinbildformat",
+    u"Erstellertool",
+    u"\u00C4nderungsdatum",
+    u"Ger\u00E4tehersteller",
+    u"Kameramodell",
+    u"Belichtungsprogramm",
+    u"ISO-Empfindlichkeit",
+    u"Belichtungszeit",
+    u"Belichtungsdauer",
+    u"Blende",
+    u"F-Wert",
+    u"Belichtungskorrektur",
+    u"Brennweite",
+    u"Belichtungsmodus",
+    u"Szenenaufnahmetyp",
+    u"Objektiv-Typ",
+    u"Objektiv",
+    u"Erstellungsdatum/-uhrzeit",
+    u"Belichtungsmessmethode",
+    u"Messmethode",
+    u"Wei\u00DFabgleich",
+    u"Ger\u00E4te-Hersteller",
+    u"Ger\u00E4te-Modell",
+    u"Formatfaktor zu 35 mm",
+    u"Objektiv-ID",
+    u"Hyperfokale Entfernung",
+    u"Brennweite in 35 mm-Kleinbildformat",
     // English descriptions
-    u"Creator Tool", u"Modify Date", u"Make", u"Camera Model Name", u"Exposure Program", u"ISO", u"Exposure Time",
-    u"Aperture Value", u"F Number", u"Aperture", u"Exposure Compensation", u"Focal Length", u"Exposure Mode",
-    u"Scene Capture Type", u"Lens Model", u"Lens", u"Shutter Speed Value", u"Shutter Speed", u"Date/Time Original",
-    u"Metering Mode", u"White Balance", u"Device Manufacturer", u"Device Model", u"Scale Factor To 35 mm",
-    u"Scale Factor To 35 mm Equivalent", u"Lens ID", u"Hyperfocal Distance", u"Focal Length In 35mm Format",
+    u"Creator Tool",
+    u"Modify Date",
+    u"Make",
+    u"Camera Model Name",
+    u"Exposure Program",
+    u"ISO",
+    u"Exposure Time",
+    u"Aperture Value",
+    u"F Number",
+    u"Aperture",
+    u"Exposure Compensation",
+    u"Focal Length",
+    u"Exposure Mode",
+    u"Scene Capture Type",
+    u"Lens Model",
+    u"Lens",
+    u"Shutter Speed Value",
+    u"Shutter Speed",
+    u"Date/Time Original",
+    u"Metering Mode",
+    u"White Balance",
+    u"Device Manufacturer",
+    u"Device Model",
+    u"Scale Factor To 35 mm",
+    u"Scale Factor To 35 mm Equivalent",
+    u"Lens ID",
+    u"Hyperfocal Distance",
+    u"Focal Length In 35mm Format",
 };
 static_assert(std::size(kNames) == 54, "the highlighted-name table holds 54 names");
 
@@ -25,8 +69,7 @@ static_assert(std::size(kNames) == 54, "the highlighted-name table holds 54 name
 // (a million-line report is highlighted in one pass).
 constexpr qsizetype kMaxLength = 40;
 
-struct Index
-{
+struct Index {
     QList<QStringView> byLength[kMaxLength + 1];
     Index()
     {
@@ -44,11 +87,15 @@ const Index &index()
     return instance;
 }
 
-inline bool isBlank(QChar c) { return c == QLatin1Char(' '); }
+inline bool isBlank(QChar c)
+{
+    return c == QLatin1Char(' ');
+}
 
 } // namespace
 
-namespace KeyTags {
+namespace KeyTags
+{
 
 bool isHighlighted(QStringView name)
 {
@@ -70,7 +117,10 @@ bool isHighlighted(QStringView name)
     return false;
 }
 
-bool isHighlighted(const QString &untrimmedName) { return isHighlighted(QStringView(untrimmedName)); }
+bool isHighlighted(const QString &untrimmedName)
+{
+    return isHighlighted(QStringView(untrimmedName));
+}
 
 void markBold(ReportRows &rows)
 {
@@ -78,8 +128,8 @@ void markBold(ReportRows &rows)
     bool previousBold = false;
     for (ReportRow &row : rows) {
         // Carried-over names share the text of the line above; no need to look them up again.
-        const bool same = previousName && previousName->constData() == row.name.constData()
-            && previousName->size() == row.name.size();
+        const bool same = previousName && previousName->constData() == row.name.constData() &&
+                          previousName->size() == row.name.size();
         const bool bold = same ? previousBold : isHighlighted(row.name);
         if (bold)
             row.bold = true;

@@ -5,7 +5,8 @@
 #include <QStringList>
 
 // The key exposure tags the list shows in bold, in ExifTool's German and English descriptions.
-namespace KeyTags {
+namespace KeyTags
+{
 
 // True when the name, with blanks removed at both ends, is one of the 54 highlighted names
 // (exact case: "Lens" is, "Lens Info" and "lens" are not).

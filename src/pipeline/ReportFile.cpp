@@ -8,7 +8,8 @@
 
 #include <sys/stat.h>
 
-namespace {
+namespace
+{
 
 // A report's file name tag stands on its third line; a few more lines allow for whatever a
 // later ExifTool may put first, while a large foreign file is never read whole.
@@ -17,8 +18,8 @@ constexpr int kHeadLines = 16;
 
 bool isGroupHeader(const QString &line)
 {
-    return line.size() > 10 && line.startsWith(QLatin1String("---- ")) && line.endsWith(QLatin1String(" ----"))
-        && !line.contains(QLatin1Char(':'));
+    return line.size() > 10 && line.startsWith(QLatin1String("---- ")) && line.endsWith(QLatin1String(" ----")) &&
+           !line.contains(QLatin1Char(':'));
 }
 
 // The first lines of a regular file, decoded as the reader decodes them; false when the path
@@ -66,7 +67,8 @@ bool somethingAt(const QString &path)
 
 } // namespace
 
-namespace ReportFile {
+namespace ReportFile
+{
 
 bool isReport(const QString &path)
 {

@@ -6,7 +6,8 @@
 // beside notes.jpg), another photo's report (IMG.JPG and IMG.CR2 share IMG.txt) or even the
 // photo itself (a photo named notes.txt). Only our own report may be shown or deleted, and
 // ExifTool ("-w!" overwrites) may run only where no foreign file would be lost.
-namespace ReportFile {
+namespace ReportFile
+{
 
 enum class Status {
     Missing,           // nothing at the report path

@@ -8,7 +8,9 @@
 
 #include <algorithm>
 
-ReportListModel::ReportListModel(QObject *parent) : QAbstractTableModel(parent) {}
+ReportListModel::ReportListModel(QObject *parent) : QAbstractTableModel(parent)
+{
+}
 
 void ReportListModel::sortOrder_(QList<int> *order) const
 {
@@ -35,11 +37,20 @@ void ReportListModel::setRows(ReportRows rows)
     endResetModel();
 }
 
-void ReportListModel::clear() { setRows(ReportRows()); }
+void ReportListModel::clear()
+{
+    setRows(ReportRows());
+}
 
-const ReportRows &ReportListModel::reportRows() const { return m_rows; }
+const ReportRows &ReportListModel::reportRows() const
+{
+    return m_rows;
+}
 
-bool ReportListModel::isMapped() const { return m_sorting || !m_filter.isEmpty(); }
+bool ReportListModel::isMapped() const
+{
+    return m_sorting || !m_filter.isEmpty();
+}
 
 void ReportListModel::buildOrder()
 {
@@ -95,7 +106,10 @@ void ReportListModel::setFilter(const QString &text)
     endResetModel();
 }
 
-QString ReportListModel::filter() const { return m_filter; }
+QString ReportListModel::filter() const
+{
+    return m_filter;
+}
 
 ReportRows ReportListModel::rowsInSortedOrder() const
 {
@@ -124,7 +138,10 @@ int ReportListModel::listRowOfReportRow(int reportRow) const
     return isMapped() ? m_inverse.at(reportRow) : reportRow;
 }
 
-const ReportRow &ReportListModel::rowAt(int listRow) const { return m_rows.at(reportRowOfListRow(listRow)); }
+const ReportRow &ReportListModel::rowAt(int listRow) const
+{
+    return m_rows.at(reportRowOfListRow(listRow));
+}
 
 ReportRows ReportListModel::rowsInListOrder() const
 {
@@ -144,7 +161,10 @@ int ReportListModel::rowCount(const QModelIndex &parent) const
     return int(isMapped() ? m_order.size() : m_rows.size());
 }
 
-int ReportListModel::columnCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : 2; }
+int ReportListModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : 2;
+}
 
 QVariant ReportListModel::data(const QModelIndex &index, int role) const
 {
@@ -205,13 +225,25 @@ void ReportListModel::relayout(bool sorting, Qt::SortOrder order)
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
-void ReportListModel::setSorting(bool on) { relayout(on, m_sortOrder); }
+void ReportListModel::setSorting(bool on)
+{
+    relayout(on, m_sortOrder);
+}
 
-bool ReportListModel::isSorting() const { return m_sorting; }
+bool ReportListModel::isSorting() const
+{
+    return m_sorting;
+}
 
-void ReportListModel::setSortOrder(Qt::SortOrder order) { relayout(m_sorting, order); }
+void ReportListModel::setSortOrder(Qt::SortOrder order)
+{
+    relayout(m_sorting, order);
+}
 
-Qt::SortOrder ReportListModel::sortOrder() const { return m_sortOrder; }
+Qt::SortOrder ReportListModel::sortOrder() const
+{
+    return m_sortOrder;
+}
 
 Qt::SortOrder ReportListModel::toggleSortFromHeader()
 {
@@ -229,7 +261,10 @@ void ReportListModel::setHeaderIcon(HeaderIcon icon)
     emit headerDataChanged(Qt::Horizontal, 0, 1);
 }
 
-ReportListModel::HeaderIcon ReportListModel::headerIcon() const { return m_icon; }
+ReportListModel::HeaderIcon ReportListModel::headerIcon() const
+{
+    return m_icon;
+}
 
 void ReportListModel::setHeaderIcons(const QIcon &up, const QIcon &down)
 {

@@ -20,10 +20,10 @@ public:
 
     void setRows(ReportRows rows); // one reset; sorted at once while sorting is on
     void clear();
-    const ReportRows &reportRows() const; // in report order
+    const ReportRows &reportRows() const;      // in report order
     const ReportRow &rowAt(int listRow) const; // in list order (sorted or not)
-    ReportRows rowsInListOrder() const;   // the rows shown, in list order
-    ReportRows rowsInSortedOrder() const; // every row, filter or not, in the sort order
+    ReportRows rowsInListOrder() const;        // the rows shown, in list order
+    ReportRows rowsInSortedOrder() const;      // every row, filter or not, in the sort order
 
     // Shows only the rows whose name or value contains the text (case-insensitive, compared
     // without the blanks that line up the colons), and the header rows of groups with a match.

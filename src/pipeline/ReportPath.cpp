@@ -1,6 +1,7 @@
 #include "pipeline/ReportPath.h"
 
-namespace ReportPath {
+namespace ReportPath
+{
 
 bool forPhoto(const QString &photoPath, QString *reportPath)
 {

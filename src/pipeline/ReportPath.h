@@ -3,7 +3,8 @@
 #include <QString>
 
 // TxtPfad: where ExifTool's "-w! txt" puts the report of a photo.
-namespace ReportPath {
+namespace ReportPath
+{
 
 // The photo's folder + its file name less the last extension + ".txt", the way ExifTool
 // names its output (Bild.jpg and Bild.jpeg -> Bild.txt, Bild -> Bild.txt, a.b.c -> a.b.txt,

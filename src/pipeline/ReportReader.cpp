@@ -10,7 +10,8 @@
 #include <string_view>
 #include <unordered_map>
 
-namespace {
+namespace
+{
 
 // Windows-1252 differs from Latin-1 only in 0x80..0x9F. The five bytes it leaves undefined
 // map to the C1 control of the same number, as Windows' own conversion does.
@@ -82,8 +83,7 @@ QString decodePart(const char *data, qsizetype size, Codec codec)
 class NameCache
 {
 public:
-    struct Entry
-    {
+    struct Entry {
         QString name;
         bool bold = false;
     };
@@ -144,8 +144,8 @@ ReportRows parseBytes(const QByteArray &bytes, bool finish)
         const bool nameAscii = lineAscii || isAscii(p, nameLength);
         const bool valueAscii = lineAscii || isAscii(valueStart, valueLength);
         Codec lineCodec = Codec::Utf8;
-        if ((!nameAscii && !QByteArrayView(p, nameLength).isValidUtf8())
-            || (!valueAscii && !QByteArrayView(valueStart, valueLength).isValidUtf8()))
+        if ((!nameAscii && !QByteArrayView(p, nameLength).isValidUtf8()) ||
+            (!valueAscii && !QByteArrayView(valueStart, valueLength).isValidUtf8()))
             lineCodec = Codec::Windows1252;
 
         ReportRow row;
@@ -197,7 +197,8 @@ ReportReader::ReadResult readBytes(const QString &path, QByteArray *bytes)
 
 } // namespace
 
-namespace ReportReader {
+namespace ReportReader
+{
 
 QString decodeLine(const char *data, qsizetype size)
 {
@@ -206,9 +207,15 @@ QString decodeLine(const char *data, qsizetype size)
     return decodePart(data, size, QByteArrayView(data, size).isValidUtf8() ? Codec::Utf8 : Codec::Windows1252);
 }
 
-ReportRows parse(const QByteArray &bytes) { return parseBytes(bytes, false); }
+ReportRows parse(const QByteArray &bytes)
+{
+    return parseBytes(bytes, false);
+}
 
-ReportRows parseAndFinish(const QByteArray &bytes) { return parseBytes(bytes, true); }
+ReportRows parseAndFinish(const QByteArray &bytes)
+{
+    return parseBytes(bytes, true);
+}
 
 ReadResult readFile(const QString &path, ReportRows *rows)
 {

@@ -6,7 +6,8 @@
 #include <QString>
 
 // cmdAnzeigen's reading step: ExifTool's text report into list rows.
-namespace ReportReader {
+namespace ReportReader
+{
 
 enum class ReadResult { Ok, Missing, Unreadable };
 

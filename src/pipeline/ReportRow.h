@@ -4,8 +4,7 @@
 #include <QString>
 
 // One line of ExifTool's grouped text report as the list shows it.
-struct ReportRow
-{
+struct ReportRow {
     QString name;  // text before the line's first colon, untrimmed; carried over on header lines
     QString value; // text after that colon, untrimmed; the whole line when it has no colon
     bool bold = false;

@@ -2,7 +2,8 @@
 
 #include <QFile>
 
-namespace Files {
+namespace Files
+{
 
 bool write(const QString &path, const QByteArray &bytes)
 {
@@ -28,8 +29,8 @@ bool writeScript(const QString &path, const QByteArray &body)
 QByteArray reportFor(const QString &fileName, const QByteArray &moreLines)
 {
     return "---- ExifTool ----\nExifTool Version Number         : 12.57\n---- System ----\n"
-           "File Name                       : "
-        + fileName.toUtf8() + "\nDirectory                       : .\n" + moreLines;
+           "File Name                       : " +
+           fileName.toUtf8() + "\nDirectory                       : .\n" + moreLines;
 }
 
 } // namespace Files

@@ -4,7 +4,8 @@
 #include <QString>
 
 // Small file helpers shared by the pipeline tests.
-namespace Files {
+namespace Files
+{
 
 bool write(const QString &path, const QByteArray &bytes);
 QByteArray read(const QString &path); // empty when unreadable

@@ -45,18 +45,19 @@ void TestCharRepair::repair_data()
                                       << QStringLiteral("\u20AC \u20AC \u20AC");
     QTest::newRow("doubled prefix squared") << QStringLiteral("m\u00C2\u00C2\u00B2") << QStringLiteral("m\u00B2");
     QTest::newRow("doubled prefix cubed") << QStringLiteral("m\u00C2\u00C2\u00B3") << QStringLiteral("m\u00B3");
-    QTest::newRow("tripled prefix is mended twice only") << QStringLiteral("\u00C2\u00C2\u00C2\u00B2")
-                                                        << QStringLiteral("\u00C2\u00B2");
+    QTest::newRow("tripled prefix is mended twice only")
+        << QStringLiteral("\u00C2\u00C2\u00C2\u00B2") << QStringLiteral("\u00C2\u00B2");
     QTest::newRow("references for umlauts") << QStringLiteral("\u00C3&#339; \u00C3&#8222; \u00C3&#8211; \u00C3&#376;")
                                             << QStringLiteral("\u00DC \u00C4 \u00D6 \u00DF");
     QTest::newRow("pair after no. 40") << QStringLiteral("Cr\u00C3\u00A8me") << QStringLiteral("Cr\u00E8me");
-    QTest::newRow("long dash, five characters") << QStringLiteral("a\u00C3\u00A2\u20AC\u00C2\u201Cb")
-                                                << QStringLiteral("a\u2013b");
+    QTest::newRow("long dash, five characters")
+        << QStringLiteral("a\u00C3\u00A2\u20AC\u00C2\u201Cb") << QStringLiteral("a\u2013b");
     QTest::newRow("quotes") << QStringLiteral("\u00E2\u20AC\u017Ex\u00E2\u20AC\u0153 \u00E2\u20AC\u2122")
                             << QStringLiteral("\u201Ex\u201C \u2019");
     QTest::newRow("a replacement is not searched again") << QStringLiteral("&amp;lt;") << QStringLiteral("&amp;lt;");
     QTest::newRow("case counts") << QStringLiteral("&LT;") << QStringLiteral("&LT;");
-    QTest::newRow("correct text stays") << QString::fromUtf8("Weißabgleich – 5°") << QString::fromUtf8("Weißabgleich – 5°");
+    QTest::newRow("correct text stays") << QString::fromUtf8("Weißabgleich – 5°")
+                                        << QString::fromUtf8("Weißabgleich – 5°");
     QTest::newRow("plain ASCII") << QStringLiteral("Canon EOS 5D Mark IV") << QStringLiteral("Canon EOS 5D Mark IV");
     QTest::newRow("ampersand alone") << QStringLiteral("A & B") << QStringLiteral("A & B");
     QTest::newRow("empty") << QString() << QString();
@@ -74,9 +75,9 @@ void TestCharRepair::misreadUtf8IsMended_data()
     // Text stored mis-encoded inside the metadata reaches the list as the old reader saw it; the
     // table mends umlauts, the Latin-1 signs and the typographic marks it lists (not "—" or "‹").
     QTest::addColumn<QString>("original");
-    for (const char *text : {"Gerätehersteller", "Änderungsdatum", "Übersicht", "Öffnung", "Weißabgleich", "Jürgen Müller",
-                             "10 €", "5°C", "§ 3", "m² m³", "µs", "«a»", "© ® ±", "½ ¼ ¾", "¦ ¯ £", "–",
-                             "… „x“ ‘y’ ‚z", "crème"})
+    for (const char *text :
+         {"Gerätehersteller", "Änderungsdatum", "Übersicht", "Öffnung", "Weißabgleich", "Jürgen Müller", "10 €", "5°C",
+          "§ 3", "m² m³", "µs", "«a»", "© ® ±", "½ ¼ ¾", "¦ ¯ £", "–", "… „x“ ‘y’ ‚z", "crème"})
         QTest::newRow(text) << QString::fromUtf8(text);
 }
 

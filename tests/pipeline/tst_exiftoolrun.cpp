@@ -109,8 +109,7 @@ void TestExifToolRun::waitsUntilTheEnd()
 
 void TestExifToolRun::secondRunIsRefused()
 {
-    const QString program = script(QStringLiteral("exiftool"),
-                                   "/bin/sleep 0.3\necho run >> \"${0%/*}/runs\"\n");
+    const QString program = script(QStringLiteral("exiftool"), "/bin/sleep 0.3\necho run >> \"${0%/*}/runs\"\n");
     ExifToolRun runner;
     ExifToolRun::Outcome second;
     QTimer::singleShot(50, &runner, [&] { second = runner.run(program, {}, false); });
@@ -190,8 +189,7 @@ void TestExifToolRun::notFound()
 void TestExifToolRun::abortEndsTheWholeGroup()
 {
     // The script waits on a child; killing only the shell would leave the child running.
-    const QString program = script(QStringLiteral("exiftool"),
-                                   "/bin/sleep 30 &\necho $! > \"${0%/*}/child\"\nwait\n");
+    const QString program = script(QStringLiteral("exiftool"), "/bin/sleep 30 &\necho $! > \"${0%/*}/child\"\nwait\n");
     ExifToolRun runner;
     QTimer::singleShot(100, &runner, [&] { runner.abort(); });
     QElapsedTimer clock;
@@ -222,9 +220,8 @@ void TestExifToolRun::destroyedWhileRunning()
 
 void TestExifToolRun::visibleRunInTerminal()
 {
-    const QString terminal = script(QStringLiteral("xterm"),
-                                    "printf '%s\\n' \"$@\" > \"${0%/*}/terminal-args\"\n"
-                                    "[ \"$1\" = -e ] && shift\nexec \"$@\"\n");
+    const QString terminal = script(QStringLiteral("xterm"), "printf '%s\\n' \"$@\" > \"${0%/*}/terminal-args\"\n"
+                                                             "[ \"$1\" = -e ] && shift\nexec \"$@\"\n");
     const QString program = script(QStringLiteral("exiftool"), "printf '%s\\n' \"$@\" > \"${0%/*}/args\"\n");
     const QStringList arguments = ExifToolCommand::arguments(QStringLiteral("de"), true, m_photo);
     QCOMPARE(ExifToolRun::terminalCommand(program, arguments),

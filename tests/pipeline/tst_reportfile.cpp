@@ -47,8 +47,9 @@ void TestReportFile::examine_data()
     const int foreign = int(ReportFile::Status::Foreign);
     QTest::newRow("own") << Files::reportFor(QStringLiteral("Bild.jpg")) << own;
     QTest::newRow("own, CR LF") << Files::reportFor(QStringLiteral("Bild.jpg")).replace("\n", "\r\n") << own;
-    QTest::newRow("own, Japanese") << QByteArray("---- ExifTool ----\nExifTool\xe3\x83\x90 : 12.57\n---- System ----\n"
-                                                 "\xe3\x83\x95\xe3\x82\xa1\xe3\x82\xa4\xe3\x83\xab\xe5\x90\x8d : Bild.jpg\n")
+    QTest::newRow("own, Japanese") << QByteArray(
+                                          "---- ExifTool ----\nExifTool\xe3\x83\x90 : 12.57\n---- System ----\n"
+                                          "\xe3\x83\x95\xe3\x82\xa1\xe3\x82\xa4\xe3\x83\xab\xe5\x90\x8d : Bild.jpg\n")
                                    << own;
     QTest::newRow("other photo") << Files::reportFor(QStringLiteral("Bild.CR2")) << other;
     QTest::newRow("other photo, same stem other case") << Files::reportFor(QStringLiteral("bild.jpg")) << other;

@@ -7,7 +7,8 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 ReportRows makeRows(const QList<QPair<QString, QString>> &pairs)
 {
@@ -32,8 +33,8 @@ QStringList values(const ReportListModel &model)
 // Names deliberately mixed in case, with equal names whose report order must survive sorting.
 ReportRows sample()
 {
-    return makeRows({{"make ", "1"}, {"ISO ", "2"}, {"Make ", "3"}, {"aperture", "4"}, {"MAKE ", "5"}, {"", "6"},
-                     {"Zoom ", "7"}});
+    return makeRows(
+        {{"make ", "1"}, {"ISO ", "2"}, {"Make ", "3"}, {"aperture", "4"}, {"MAKE ", "5"}, {"", "6"}, {"Zoom ", "7"}});
 }
 
 } // namespace

@@ -61,7 +61,8 @@ void TestReportPath::forPhoto()
 void TestReportPath::sameNameAsExifTool_data()
 {
     QTest::addColumn<QString>("fileName");
-    for (const char *name : {"Bild.jpg", "Bild.jpeg", "noext", "a.b.c", ".hidden", "abc.", "..x", "x y.tiff", "-dash.jpg"})
+    for (const char *name :
+         {"Bild.jpg", "Bild.jpeg", "noext", "a.b.c", ".hidden", "abc.", "..x", "x y.tiff", "-dash.jpg"})
         QTest::newRow(name) << QString::fromLatin1(name);
 }
 
@@ -93,12 +94,18 @@ void TestReportPath::photoPathFromArgument_data()
 {
     QTest::addColumn<QString>("argument");
     QTest::addColumn<QString>("photo");
-    QTest::newRow("quoted") << "\"/fotos/Bild.jpg\"" << "/fotos/Bild.jpg";
-    QTest::newRow("quotes inside") << "/fo\"tos/Bi\"ld.jpg" << "/fotos/Bild.jpg";
-    QTest::newRow("two quoted paths stay one") << "\"/a/x.jpg\" \"/b/y.jpg\"" << "/a/x.jpg /b/y.jpg";
-    QTest::newRow("blanks kept") << "  /a/x.jpg " << "  /a/x.jpg ";
-    QTest::newRow("single quotes kept") << "'x.jpg'" << "'x.jpg'";
-    QTest::newRow("only quotes") << "\"\"" << "";
+    QTest::newRow("quoted") << "\"/fotos/Bild.jpg\""
+                            << "/fotos/Bild.jpg";
+    QTest::newRow("quotes inside") << "/fo\"tos/Bi\"ld.jpg"
+                                   << "/fotos/Bild.jpg";
+    QTest::newRow("two quoted paths stay one") << "\"/a/x.jpg\" \"/b/y.jpg\""
+                                               << "/a/x.jpg /b/y.jpg";
+    QTest::newRow("blanks kept") << "  /a/x.jpg "
+                                 << "  /a/x.jpg ";
+    QTest::newRow("single quotes kept") << "'x.jpg'"
+                                        << "'x.jpg'";
+    QTest::newRow("only quotes") << "\"\""
+                                 << "";
 }
 
 void TestReportPath::photoPathFromArgument()
@@ -118,9 +125,10 @@ void TestReportPath::arguments_data()
     QTest::newRow("shown") << true << "/my fotos/Bild.jpg"
                            << QStringList{"-lang", "de", "-a", "-u", "-g1", "-k", "-w!", "txt", "/my fotos/Bild.jpg"};
     QTest::newRow("quote and semicolon pass as they are")
-        << false << "/a/\"b\";rm x.jpg" << QStringList{"-lang", "de", "-a", "-u", "-g1", "-w!", "txt", "/a/\"b\";rm x.jpg"};
-    QTest::newRow("name looking like an option") << false << "-ver.jpg"
-                                                 << QStringList{"-lang", "de", "-a", "-u", "-g1", "-w!", "txt", "./-ver.jpg"};
+        << false << "/a/\"b\";rm x.jpg"
+        << QStringList{"-lang", "de", "-a", "-u", "-g1", "-w!", "txt", "/a/\"b\";rm x.jpg"};
+    QTest::newRow("name looking like an option")
+        << false << "-ver.jpg" << QStringList{"-lang", "de", "-a", "-u", "-g1", "-w!", "txt", "./-ver.jpg"};
 }
 
 void TestReportPath::arguments()
@@ -136,8 +144,9 @@ void TestReportPath::commandLine()
     QCOMPARE(ExifToolCommand::commandLine(QStringLiteral("/opt/my tools"), QStringLiteral("de"), false,
                                           QStringLiteral("/fotos/Bild.jpg")),
              QStringLiteral("/opt/my tools/exiftool -lang de -a -u -g1 -w! txt \"/fotos/Bild.jpg\""));
-    QCOMPARE(ExifToolCommand::commandLine(QStringLiteral("/opt"), QStringLiteral("en"), true, QStringLiteral("x y.jpg")),
-             QStringLiteral("/opt/exiftool -lang en -a -u -g1 -k -w! txt \"x y.jpg\""));
+    QCOMPARE(
+        ExifToolCommand::commandLine(QStringLiteral("/opt"), QStringLiteral("en"), true, QStringLiteral("x y.jpg")),
+        QStringLiteral("/opt/exiftool -lang en -a -u -g1 -k -w! txt \"x y.jpg\""));
 }
 
 void TestReportPath::locatePrefersProgramFolder()

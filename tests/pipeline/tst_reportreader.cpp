@@ -18,7 +18,8 @@
 
 Q_DECLARE_METATYPE(ReportRows)
 
-namespace {
+namespace
+{
 
 ReportRow row(const QString &name, const QString &value, bool header = false)
 {
@@ -65,24 +66,22 @@ void TestReportReader::parse_data()
 
     QTest::newRow("empty file") << QByteArray() << ReportRows();
     QTest::newRow("one empty line") << QByteArray("\n") << ReportRows{row("", "", true)};
-    QTest::newRow("first line a header")
-        << QByteArray("---- ExifTool ----\nExifTool Version Number         : 12.57\n")
-        << ReportRows{row("", "---- ExifTool ----", true), row("ExifTool Version Number         ", " 12.57")};
+    QTest::newRow("first line a header") << QByteArray("---- ExifTool ----\nExifTool Version Number         : 12.57\n")
+                                         << ReportRows{row("", "---- ExifTool ----", true),
+                                                       row("ExifTool Version Number         ", " 12.57")};
     QTest::newRow("header carries the name above")
         << QByteArray("Make                            : Canon\n---- IFD0 ----\n---- XMP-x ----\nISO : 200\n")
         << ReportRows{row("Make                            ", " Canon"),
                       row("Make                            ", "---- IFD0 ----", true),
                       row("Make                            ", "---- XMP-x ----", true), row("ISO ", " 200")};
-    QTest::newRow("colons in the value")
-        << QByteArray("Date/Time Original              : 2023:05:01 10:11:12\n")
-        << ReportRows{row("Date/Time Original              ", " 2023:05:01 10:11:12")};
+    QTest::newRow("colons in the value") << QByteArray("Date/Time Original              : 2023:05:01 10:11:12\n")
+                                         << ReportRows{row("Date/Time Original              ", " 2023:05:01 10:11:12")};
     QTest::newRow("name without padding")
         << QByteArray("Datum/Uhrzeit des letzten Dateizugriffs: 2026:12:08 17:04:59+00:00\n")
         << ReportRows{row("Datum/Uhrzeit des letzten Dateizugriffs", " 2026:12:08 17:04:59+00:00")};
     QTest::newRow("CR LF") << QByteArray("a : 1\r\n---- G ----\r\nb : 2\r\n")
                            << ReportRows{row("a ", " 1"), row("a ", "---- G ----", true), row("b ", " 2")};
-    QTest::newRow("no final line end") << QByteArray("a : 1\nb : 2")
-                                       << ReportRows{row("a ", " 1"), row("b ", " 2")};
+    QTest::newRow("no final line end") << QByteArray("a : 1\nb : 2") << ReportRows{row("a ", " 1"), row("b ", " 2")};
     QTest::newRow("blank line inside") << QByteArray("a : 1\n\nb : 2\n")
                                        << ReportRows{row("a ", " 1"), row("a ", "", true), row("b ", " 2")};
     QTest::newRow("carriage return inside a line") << QByteArray("a : x\ry\n") << ReportRows{row("a ", " x\ry")};
@@ -91,10 +90,12 @@ void TestReportReader::parse_data()
                                 << ReportRows{row(QString::fromUtf8("Künstler "), QString::fromUtf8(" Jürgen Müller"))};
     QTest::newRow("undecoded line beside a UTF-8 one")
         << QByteArray("Maker Note Unknown : \xa0\xe4\x80\nK\xc3\xbcnstler : X\n")
-        << ReportRows{row("Maker Note Unknown ", QString::fromUtf8(" \u00a0ä€")), row(QString::fromUtf8("Künstler "), " X")};
+        << ReportRows{row("Maker Note Unknown ", QString::fromUtf8(" \u00a0ä€")),
+                      row(QString::fromUtf8("Künstler "), " X")};
     QTest::newRow("same name bytes, line decoded either way")
         << QByteArray("M\xc3\xbcnze : a\nM\xc3\xbcnze : \xff\nM\xc3\xbcnze : b\n")
-        << ReportRows{row(QString::fromUtf8("Münze "), " a"), row(QStringLiteral("M\u00c3\u00bcnze "), QStringLiteral(" \u00ff")),
+        << ReportRows{row(QString::fromUtf8("Münze "), " a"),
+                      row(QStringLiteral("M\u00c3\u00bcnze "), QStringLiteral(" \u00ff")),
                       row(QString::fromUtf8("Münze "), " b")};
     QTest::newRow("no repair in parse") << QByteArray("a : &lt;\n") << ReportRows{row("a ", " &lt;")};
 }
@@ -118,10 +119,11 @@ void TestReportReader::decodeLine_data()
     QTest::newRow("undefined Windows-1252 byte") << QByteArray("\x81\x8d") << QStringLiteral("\u0081\u008d");
     QTest::newRow("Latin-1 range") << QByteArray("\xe4\xf6\xfc") << QStringLiteral("\u00e4\u00f6\u00fc");
     QTest::newRow("overlong encoding is not UTF-8") << QByteArray("\xc0\xaf") << QStringLiteral("\u00c0\u00af");
-    QTest::newRow("encoded surrogate is not UTF-8") << QByteArray("\xed\xa0\x80")
-                                                    << QStringLiteral("\u00ed\u00a0\u20ac");
+    QTest::newRow("encoded surrogate is not UTF-8")
+        << QByteArray("\xed\xa0\x80") << QStringLiteral("\u00ed\u00a0\u20ac");
     QTest::newRow("sequence cut at the line end") << QByteArray("ab\xc3") << QStringLiteral("ab\u00c3");
-    QTest::newRow("NUL byte kept") << QByteArray("a\0b", 3) << QString(QStringLiteral("a")) + QChar(0) + QStringLiteral("b");
+    QTest::newRow("NUL byte kept") << QByteArray("a\0b", 3)
+                                   << QString(QStringLiteral("a")) + QChar(0) + QStringLiteral("b");
 }
 
 void TestReportReader::decodeLine()
@@ -138,7 +140,8 @@ void TestReportReader::testMakerNoteRawBytes()
     const QByteArray bytes = "---- MakerNotes ----\n"
                              "Ger\xc3\xa4tehersteller                : Canon\n"
                              "Unknown 0x0001                  : \x01\xff\xfe\xc3\n"
-                             "Wei\xc3\x9f" "abgleich                    : Auto\n";
+                             "Wei\xc3\x9f"
+                             "abgleich                    : Auto\n";
     const ReportRows rows = ReportReader::parseAndFinish(bytes);
     QCOMPARE(rows.size(), 4);
     QCOMPARE(rows.at(1).name.trimmed(), QString::fromUtf8("Gerätehersteller"));
