@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QLocale>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QStringList>
 #include <cmath>
 #include <limits>
@@ -10,8 +11,11 @@
 QSettings *SettingsStore::openUserSettings()
 {
     // The application name is the program's title, so renaming the title moves all settings.
+    // $XDG_CONFIG_HOME/<title>/<title>.conf; QSettings' own user scope would name it ".ini".
     const QString app = QCoreApplication::applicationName();
-    return new QSettings(QSettings::IniFormat, QSettings::UserScope, app, app);
+    return new QSettings(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1Char('/') +
+                             app + QLatin1Char('/') + app + QStringLiteral(".conf"),
+                         QSettings::IniFormat);
 }
 
 SettingsStore::SettingsStore(QSettings &settings) : m_settings(settings) {}

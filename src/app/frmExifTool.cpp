@@ -809,11 +809,23 @@ void frmExifTool::Kamera()
     std::array<QString, 12> current;
     for (int i = 0; i < 12; ++i)
         current[size_t(i)] = lblExif[size_t(i)]->text();
-    // The panel sums up the whole report, whatever the filter hides.
-    const KameraResult result = ::Kamera(m_model->rowsInSortedOrder(), current, ProgramFolder::path());
+    // The panel sums up the whole report, whatever the filter hides, in the list's order; each
+    // row's group comes from the report's order, where the headers stand above their rows.
+    const QList<int> order = m_model->reportRowsInSortedOrder();
+    const QStringList groups = groupsInReportOrder(m_model->reportRows());
+    ReportRows rows;
+    QStringList groupOfRow;
+    rows.reserve(order.size());
+    groupOfRow.reserve(order.size());
+    for (int reportRow : order) {
+        rows.append(m_model->reportRows().at(reportRow));
+        groupOfRow.append(groups.value(reportRow));
+    }
+    const KameraResult result = ::Kamera(rows, groupOfRow, current, ProgramFolder::path());
     for (int i = 0; i < 12; ++i) {
         QLabel *l = lblExif[size_t(i)];
         l->setText(result.labels[size_t(i)]);
+        l->setToolTip(result.tooltips[size_t(i)]);
         if (LabelPlaces[i].width == 0)
             l->resize(l->sizeHint().width(), Twips::toPx(300));
         else if (i == 8)

@@ -40,6 +40,9 @@ QSize frameSize(const QWidget *form, const QWidget *reference)
 {
     if (form->isVisible())
         return form->frameGeometry().size();
+    // A window without a frame gets none from the window manager either.
+    if (form->windowFlags().testFlag(Qt::FramelessWindowHint))
+        return form->size();
     return form->size().grownBy(reference ? frameMargins(reference->window()) : QMargins());
 }
 

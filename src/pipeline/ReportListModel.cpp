@@ -111,12 +111,24 @@ QString ReportListModel::filter() const
     return m_filter;
 }
 
+QList<int> ReportListModel::reportRowsInSortedOrder() const
+{
+    QList<int> order;
+    if (m_sorting) {
+        sortOrder_(&order);
+    } else {
+        order.resize(m_rows.size());
+        for (int i = 0; i < order.size(); ++i)
+            order[i] = i;
+    }
+    return order;
+}
+
 ReportRows ReportListModel::rowsInSortedOrder() const
 {
     if (!m_sorting)
         return m_rows;
-    QList<int> order;
-    sortOrder_(&order);
+    const QList<int> order = reportRowsInSortedOrder();
     ReportRows list;
     list.reserve(m_rows.size());
     for (int reportRow : order)

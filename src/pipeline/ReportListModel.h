@@ -24,6 +24,7 @@ public:
     const ReportRow &rowAt(int listRow) const; // in list order (sorted or not)
     ReportRows rowsInListOrder() const;        // the rows shown, in list order
     ReportRows rowsInSortedOrder() const;      // every row, filter or not, in the sort order
+    QList<int> reportRowsInSortedOrder() const; // their report rows
 
     // Shows only the rows whose name or value contains the text (case-insensitive, compared
     // without the blanks that line up the colons), and the header rows of groups with a match.

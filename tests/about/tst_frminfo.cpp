@@ -239,7 +239,6 @@ void TestFrmInfo::showInfoIsModalOverTheMainWindow()
     });
     ShowInfo(&mainWindow, QStringLiteral("L u m o s k o p"));
     QVERIFY(sawModal);
-    QEXPECT_FAIL("", "PlaceForm gives a hidden frameless window the main window's frame margins", Continue);
     QVERIFY2(qAbs(offsetFromCentre.x()) <= 1 && qAbs(offsetFromCentre.y()) <= 1,
              qPrintable(QStringLiteral("%1,%2").arg(offsetFromCentre.x()).arg(offsetFromCentre.y())));
     QCOMPARE(SignalSound::recorded().last(), QStringLiteral("stop"));

@@ -11,6 +11,14 @@ class tst_SettingsStore : public QObject
 {
     Q_OBJECT
 private slots:
+    void userFileIsNamedAfterTheTitle()
+    {
+        QCoreApplication::setApplicationName("Lumoskop");
+        std::unique_ptr<QSettings> s(SettingsStore::openUserSettings());
+        QCOMPARE(s->fileName(), qEnvironmentVariable("XDG_CONFIG_HOME") + "/Lumoskop/Lumoskop.conf");
+        QCOMPARE(s->format(), QSettings::IniFormat);
+    }
+
     void readsDefaultOnlyWhenKeyIsAbsent()
     {
         QTemporaryDir dir;
