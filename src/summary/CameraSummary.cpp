@@ -106,6 +106,9 @@ QString trimBlanks(const QString &text)
 const QString xmpDc = QStringLiteral(" ---- XMP-dc ----");
 const QString xmpXmp = QStringLiteral("---- XMP-xmp ----");
 
+constexpr qsizetype CameraLabelLimit = 1024;
+constexpr qsizetype CameraModelStepLimit = 64;
+
 QString picturePath(const QString &programFolder, const QString &text)
 {
     return programFolder + QLatin1Char('/') + DATEIZEICHEN(text) + QStringLiteral(".jpg");
@@ -249,6 +252,13 @@ KameraResult Kamera(const ReportRows &rowsInListOrder, const QStringList &groupO
             met[LabelCamera] << shown[LabelCamera].last();
             break;
         case Rule::Model: {
+            // Every model step copies and searches the whole label and the list of its source
+            // rows, and a report of nothing but model rows made both grow by one model each:
+            // 70,000 such lines (1 MB) froze the window for many seconds. No camera shows that
+            // long a label or that many models in a row, so past either bound the step is skipped.
+            if (labels[LabelCamera].size() > CameraLabelLimit ||
+                shown[LabelCamera].size() > CameraModelStepLimit)
+                break;
             QString camera = labels[LabelCamera] + QLatin1Char(' ') + v;
             camera.remove(xmpXmp);
             camera = trimBlanks(camera);
