@@ -20,3 +20,13 @@ install: build
 
 clean:
 	rm -rf build
+
+.PHONY: fuzz test-asan
+
+# libFuzzer over the report road and the dialogs' arithmetic, FUZZ_SECONDS each (default 60).
+fuzz:
+	./scripts/fuzz.sh
+
+# The whole test suite built with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/).
+test-asan:
+	./scripts/test-asan.sh
