@@ -59,6 +59,22 @@ bool samePath(const QString &a, const QString &b)
     return QDir::cleanPath(QFileInfo(a).absoluteFilePath()) == QDir::cleanPath(QFileInfo(b).absoluteFilePath());
 }
 
+// The file name as ExifTool's text output shows it: each control character as a dot, no NUL
+// and no trailing blanks. A photo named "a<newline>b.jpg" is reported as "a.b.jpg".
+QString asExifToolShowsIt(const QString &fileName)
+{
+    QString shown;
+    shown.reserve(fileName.size());
+    for (const QChar c : fileName) {
+        if (c.unicode() == 0)
+            continue;
+        shown += (c.unicode() < 0x20 || c.unicode() == 0x7f) ? QChar(QLatin1Char('.')) : c;
+    }
+    while (shown.endsWith(QLatin1Char(' ')))
+        shown.chop(1);
+    return shown;
+}
+
 bool somethingAt(const QString &path)
 {
     const QFileInfo info(path);
@@ -103,7 +119,8 @@ Status examine(const QString &reportPath, const QString &photoPath)
     if (!isReport(reportPath))
         return Status::Foreign;
     const QString fileName = QFileInfo(photoPath).fileName();
-    return reportedFileName(reportPath) == fileName ? Status::OwnReport : Status::OtherPhotosReport;
+    return reportedFileName(reportPath) == asExifToolShowsIt(fileName) ? Status::OwnReport
+                                                                        : Status::OtherPhotosReport;
 }
 
 bool removeReport(const QString &reportPath, const QString &photoPath)
