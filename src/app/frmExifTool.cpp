@@ -626,8 +626,17 @@ bool frmExifTool::deferWhileRunning(std::function<void()> command)
 {
     if (!m_run.isRunning())
         return false;
-    m_pending = std::move(command);
-    m_pendingPhoto.clear();
+    if (m_pendingPhoto.isEmpty()) {
+        m_pending = std::move(command);
+        return true;
+    }
+    // A photo chosen meanwhile stays chosen, and the latest other command then acts on it:
+    // "Show" pressed after picking a photo must not bring back the photo of the run.
+    m_pending = [this, photo = m_pendingPhoto, command = std::move(command)] {
+        takeOverPhoto(photo);
+        if (!m_closing)
+            command();
+    };
     return true;
 }
 
@@ -674,6 +683,7 @@ void frmExifTool::cmdDatei_Click()
 
 void frmExifTool::takeOverPhoto(const QString &chosen)
 {
+    m_pendingPhoto.clear(); // a photo chosen now replaces whatever waited for the run's end
     if (deferWhileRunning([this, chosen] { takeOverPhoto(chosen); })) {
         m_pendingPhoto = chosen;
         return;
@@ -782,6 +792,9 @@ void frmExifTool::cmdAnzeigen_Click()
 
 void frmExifTool::loadThumbnail()
 {
+    // Only a regular file: opening a FIFO named like a photo would wait for a writer for ever.
+    if (!QFileInfo(photoPath()).isFile())
+        return;
     QImageReader reader(photoPath());
     reader.setAutoTransform(true);
     const QSize box = Twips::rect(0, 0, MainLayout::imgFoto.width(), MainLayout::imgFoto.height()).size();
