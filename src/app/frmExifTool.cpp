@@ -177,19 +177,24 @@ frmExifTool::frmExifTool(QSettings *settings, QWidget *parent) : QMainWindow(par
     setupTabOrder();
     resize(Twips::toPx(MainLayout::ClientWidth), Twips::toPx(MainLayout::ClientHeight) + menuBar()->sizeHint().height());
 
-    connect(&m_run, &ExifToolRun::runningChanged, this, [this](bool running) {
+    auto busyCursor = [](bool running) {
         if (running)
             QApplication::setOverrideCursor(Qt::WaitCursor);
         else
             QApplication::restoreOverrideCursor();
-    });
+    };
+    connect(&m_run, &ExifToolRun::runningChanged, this, busyCursor);
+    connect(&m_kept, &ExifToolKept::busyChanged, this, busyCursor);
 }
+
+void frmExifTool::setKeepExifToolRunning(bool keep) { m_keepExifTool = keep; }
 
 frmExifTool::~frmExifTool()
 {
     // A run that the window outlives would write a report nobody deletes.
     m_closing = true;
     m_run.abort();
+    m_kept.abort();
 }
 
 void frmExifTool::buildControls()
@@ -469,6 +474,13 @@ void frmExifTool::applyLayout()
 
 void frmExifTool::Form_Load(const QString &commandLine)
 {
+    // Loading Perl and ExifTool's modules is most of what a photo costs: let that happen while
+    // the window is still being built and painted.
+    if (m_keepExifTool) {
+        const QString exiftool = ExifToolCommand::locate();
+        if (!exiftool.isEmpty())
+            m_kept.start(exiftool);
+    }
     m_store->WriteSetting(QLatin1String(SettingsStore::ProgrammName), QLatin1String(SettingsStore::ProgrammNameValue));
     m_store->WriteSetting(QLatin1String(SettingsStore::ErscheinungsJahr),
                           QLatin1String(SettingsStore::ErscheinungsJahrValue));
@@ -584,6 +596,7 @@ void frmExifTool::Form_Unload()
     m_closing = true;
     m_pending = nullptr;
     m_run.abort();
+    m_kept.abort();
     const QRect outer = frameGeometry();
     m_store->WriteSetting(QLatin1String(SettingsStore::ExiftoolTop),
                           SettingsStore::fromSingle(keptTwips(QStringLiteral("top"), outer.top())));
@@ -624,7 +637,7 @@ void frmExifTool::reportProblem(const QString &text, int style)
 
 bool frmExifTool::deferWhileRunning(std::function<void()> command)
 {
-    if (!m_run.isRunning())
+    if (!isExifToolRunning())
         return false;
     if (m_pendingPhoto.isEmpty()) {
         m_pending = std::move(command);
@@ -713,18 +726,18 @@ void frmExifTool::cmdExif_Click()
     const QString report = m_txtPfad;
     // ExifTool's "-w!" would replace whatever stands at the report path: a file that is not a
     // report (or the photo itself) is the user's, and is left alone.
-    if (ReportFile::examine(report, photo) == ReportFile::Status::Foreign) {
-        reportProblem(QStringLiteral("The file\n%1\nis not a report of ExifTool. Lumoskop neither shows, replaces "
-                                     "nor deletes it; ExifTool was not run for\n%2")
-                          .arg(QDir::toNativeSeparators(report), QDir::toNativeSeparators(photo)),
-                      3);
+    if (!ReportFile::mayWriteReport(report, photo)) {
+        reportProblem(ReportFile::refusalMessage(report, photo), 3);
+        emit reportShown();
         return;
     }
     const QString exiftool = ExifToolCommand::locate();
     ExifToolRun::Outcome outcome;
     if (!exiftool.isEmpty()) {
-        outcome = m_run.run(exiftool, ExifToolCommand::arguments(cboSprache->currentText(), chkExiftool->isChecked(), photo),
-                            chkExiftool->isChecked());
+        const bool visible = chkExiftool->isChecked();
+        const QStringList args = ExifToolCommand::arguments(cboSprache->currentText(), visible, photo);
+        // "ExifTool show" needs a terminal of its own; every other run goes to the kept ExifTool.
+        outcome = (m_keepExifTool && !visible) ? m_kept.run(exiftool, args) : m_run.run(exiftool, args, visible);
     }
     if (m_closing)
         return;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "pipeline/ExifToolKept.h"
 #include "pipeline/ExifToolRun.h"
 #include "pipeline/ReportListModel.h"
 
@@ -64,7 +65,10 @@ public:
     ReportListModel *listModel() const { return m_model; }
     QTreeView *listView() const { return lvwExifTool; }
     QString labelText(int index) const;
-    bool isExifToolRunning() const { return m_run.isRunning(); }
+    bool isExifToolRunning() const { return m_run.isRunning() || m_kept.isBusy(); }
+    // Hidden runs go to one ExifTool kept running (started at once, in the background); off,
+    // every run starts ExifTool anew. Tests that count ExifTool starts switch it off.
+    void setKeepExifToolRunning(bool keep);
     SettingsStore &settings() const { return *m_store; }
     QComboBox *languageBox() const { return cboSprache; }
     QCheckBox *showBox() const { return chkExiftool; }
@@ -125,6 +129,8 @@ private:
     std::unique_ptr<SettingsStore> m_store;
     ReportListModel *m_model = nullptr;
     ExifToolRun m_run;
+    ExifToolKept m_kept;
+    bool m_keepExifTool = true;
     std::function<void()> m_pending;
     QString m_txtPfad;
     bool m_closing = false;

@@ -105,6 +105,7 @@ private slots:
         FakeExifTool fake;
         {
             frmExifTool w(ini.get());
+            w.setKeepExifToolRunning(false); // the fake counts ExifTool starts
             w.Form_Load(photo);
             QVERIFY(w.keepBox()->isChecked());
             QCOMPARE(fake.calls().size(), 1);
@@ -112,6 +113,7 @@ private slots:
         }
         QVERIFY(QFile::exists(dir.filePath("IMG_0001.txt")));
         frmExifTool again(ini.get());
+        again.setKeepExifToolRunning(false); // the fake counts ExifTool starts
         again.Form_Load(photo);
         QCOMPARE(fake.calls().size(), 1);
         QVERIFY(again.listModel()->rowCount() > 10);
@@ -147,6 +149,7 @@ private slots:
         BoxWatcher boxes;
         {
             frmExifTool w(ini.get());
+            w.setKeepExifToolRunning(false); // the fake counts ExifTool starts
             w.Form_Load(photo);
             QCOMPARE(w.listModel()->rowCount(), 0);
             w.cmdAnzeigen_Click();
@@ -172,6 +175,7 @@ private slots:
         auto ini = freshSettings(dir);
         FakeExifTool fake;
         frmExifTool w(ini.get());
+        w.setKeepExifToolRunning(false); // the fake counts ExifTool starts
         w.Form_Load(jpg);
         QCOMPARE(fake.calls().size(), 1);
         QVERIFY(bytesOf(dir.filePath("IMG.txt")).contains("IMG.jpg"));
@@ -188,6 +192,7 @@ private slots:
         auto ini = freshSettings(dir);
         FakeExifTool fake(0.5);
         frmExifTool w(ini.get());
+        w.setKeepExifToolRunning(false); // the fake counts ExifTool starts
         bool sawRunning = false;
         QTimer::singleShot(150, &w, [&] {
             sawRunning = w.isExifToolRunning();
@@ -222,6 +227,7 @@ private slots:
         clock.start();
         {
             frmExifTool w(ini.get());
+            w.setKeepExifToolRunning(false); // the fake counts ExifTool starts
             QTimer::singleShot(200, &w, [&] { w.close(); });
             w.Form_Load(photo);
         }
@@ -238,6 +244,7 @@ private slots:
         FakeExifTool fake;
         BoxWatcher boxes;
         frmExifTool w(ini.get());
+        w.setKeepExifToolRunning(false); // the fake counts ExifTool starts
         w.Form_Load(missing);
         QCOMPARE(w.listModel()->rowCount(), 0);
         QCOMPARE(boxes.texts.size(), 1);
@@ -252,6 +259,7 @@ private slots:
         FakeExifTool fake;
         BoxWatcher boxes;
         frmExifTool w(ini.get());
+        w.setKeepExifToolRunning(false); // the fake counts ExifTool starts
         w.Form_Load("\"ab\"");
         QCOMPARE(w.photoPath(), QString("ab"));
         QCOMPARE(boxes.titles, QStringList{"frmExifTool_CommandAbfrage"});
