@@ -12,7 +12,8 @@
 #include <cstdint>
 #include <cstring>
 
-namespace {
+namespace
+{
 
 // The input as little-endian 32-bit numbers from the front; zeros once it runs out.
 class Numbers

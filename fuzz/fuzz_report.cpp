@@ -16,15 +16,15 @@
 #include <cstdint>
 #include <cstring>
 
-namespace {
+namespace
+{
 
 bool sameRows(const ReportRows &a, const ReportRows &b)
 {
     if (a.size() != b.size())
         return false;
     for (qsizetype i = 0; i < a.size(); ++i) {
-        if (a[i].name != b[i].name || a[i].value != b[i].value || a[i].bold != b[i].bold ||
-            a[i].header != b[i].header)
+        if (a[i].name != b[i].name || a[i].value != b[i].value || a[i].bold != b[i].bold || a[i].header != b[i].header)
             return false;
     }
     return true;

@@ -7,7 +7,8 @@
 
 #include <climits>
 
-namespace {
+namespace
+{
 
 QRect fromEdges(int left, int top, int right, int bottom)
 {
@@ -39,19 +40,18 @@ void TestPlacementOverflow::testExtremeFiguresDoNotOverflow_data()
     const QRect owner(100, 100, 800, 600);
     // A huge offset pushes the window past the far edge, so it is pulled back to that edge,
     // not wrapped round to the near one.
-    QTest::newRow("left, offset INT_MIN") << QSize(400, 300) << owner << QString("left") << INT_MIN << screen
-                                          << QPoint(1520, 250);
-    QTest::newRow("right, offset INT_MAX") << QSize(400, 300) << owner << QString("right") << INT_MAX << screen
-                                           << QPoint(1520, 250);
-    QTest::newRow("below, offset INT_MAX") << QSize(400, 300) << owner << QString("below") << INT_MAX << screen
-                                           << QPoint(300, 740);
-    QTest::newRow("above, offset INT_MIN") << QSize(400, 300) << owner << QString("above") << INT_MIN << screen
-                                           << QPoint(300, 740);
+    QTest::newRow("left, offset INT_MIN")
+        << QSize(400, 300) << owner << QString("left") << INT_MIN << screen << QPoint(1520, 250);
+    QTest::newRow("right, offset INT_MAX")
+        << QSize(400, 300) << owner << QString("right") << INT_MAX << screen << QPoint(1520, 250);
+    QTest::newRow("below, offset INT_MAX")
+        << QSize(400, 300) << owner << QString("below") << INT_MAX << screen << QPoint(300, 740);
+    QTest::newRow("above, offset INT_MIN")
+        << QSize(400, 300) << owner << QString("above") << INT_MIN << screen << QPoint(300, 740);
     // A monitor whose work area ends at the last coordinate an int holds.
     const QRect farRight = fromEdges(INT_MAX - 1999, 0, INT_MAX, 999);
-    QTest::newRow("right edge at INT_MAX")
-        << QSize(400, 300) << fromEdges(INT_MAX - 999, 0, INT_MAX, 599) << QString("right") << 10 << farRight
-        << QPoint(INT_MAX - 399, 150);
+    QTest::newRow("right edge at INT_MAX") << QSize(400, 300) << fromEdges(INT_MAX - 999, 0, INT_MAX, 599)
+                                           << QString("right") << 10 << farRight << QPoint(INT_MAX - 399, 150);
     // A window wider than a work area that starts at the first coordinate: right-aligned
     // would be left of INT_MIN, so it stops there.
     QTest::newRow("wider than an area at INT_MIN")
@@ -59,8 +59,7 @@ void TestPlacementOverflow::testExtremeFiguresDoNotOverflow_data()
         << fromEdges(INT_MIN, 0, INT_MIN + 99, 99) << QPoint(INT_MIN, 25);
     // A reference spanning the whole int range: its width() is no int.
     QTest::newRow("reference wider than int")
-        << QSize(400, 300) << fromEdges(INT_MIN, 0, INT_MAX, 599) << QString("CENTER") << 0 << screen
-        << QPoint(0, 150);
+        << QSize(400, 300) << fromEdges(INT_MIN, 0, INT_MAX, 599) << QString("CENTER") << 0 << screen << QPoint(0, 150);
 }
 
 void TestPlacementOverflow::testExtremeFiguresDoNotOverflow()
@@ -77,8 +76,7 @@ void TestPlacementOverflow::testExtremeFiguresDoNotOverflow()
 void TestPlacementOverflow::testKeepInsideAtTheLastCoordinate()
 {
     const QRect area = fromEdges(INT_MAX - 1999, INT_MAX - 999, INT_MAX, INT_MAX);
-    QCOMPARE(keepInsideWorkArea(QPoint(INT_MAX, INT_MAX), QSize(400, 300), area),
-             QPoint(INT_MAX - 399, INT_MAX - 299));
+    QCOMPARE(keepInsideWorkArea(QPoint(INT_MAX, INT_MAX), QSize(400, 300), area), QPoint(INT_MAX - 399, INT_MAX - 299));
     QCOMPARE(keepInsideWorkArea(QPoint(INT_MIN, INT_MIN), QSize(400, 300), area),
              QPoint(INT_MAX - 1999, INT_MAX - 999));
 }
