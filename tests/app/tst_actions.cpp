@@ -1,0 +1,199 @@
+#include "app/PhotoOpener.h"
+#include "app/frmExifTool.h"
+#include "about/frmInfo.h"
+#include "fixture_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QLabel>
+#include <QMenu>
+#include <QTreeView>
+#include <QtTest>
+
+// Catches what the program hands to the desktop to open, instead of a browser or viewer.
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+public:
+    UrlCatcher()
+    {
+        for (const char *scheme : {"http", "https", "file"})
+            QDesktopServices::setUrlHandler(QLatin1String(scheme), this, "open");
+    }
+    ~UrlCatcher() override
+    {
+        for (const char *scheme : {"http", "https", "file"})
+            QDesktopServices::unsetUrlHandler(QLatin1String(scheme));
+    }
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl &url) { opened << url; }
+};
+
+// The actions on rows, the photo, the camera label and the menus.
+class tst_Actions : public QObject
+{
+    Q_OBJECT
+private slots:
+    void copyAsksAndPutsRowsOnTheClipboard_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<int>("lines");      // -1: the clipboard keeps what it had
+        QTest::newRow("Ja: all rows") << "Ja" << -2;
+        QTest::newRow("Nein: the selected row") << "Nein" << 1;
+        QTest::newRow("Exit: untouched") << "Exit" << -1;
+        QTest::newRow("closed: emptied") << "" << 0;
+    }
+    void copyAsksAndPutsRowsOnTheClipboard()
+    {
+        QFETCH(QString, answer);
+        QFETCH(int, lines);
+        QTemporaryDir dir;
+        const QString photo = dir.filePath("copy.jpg");
+        QVERIFY(TestPhotos::makeCameraPhoto(photo));
+        auto ini = freshSettings(dir);
+        ini->setValue("Options/optExif", "0"); // "All" selects the first row
+        frmExifTool w(ini.get());
+        w.Form_Load(photo);
+        QGuiApplication::clipboard()->setText("before");
+        BoxWatcher boxes(answer);
+        w.cmdCopy_Click();
+        QCOMPARE(boxes.titles, QStringList{"Exif copy"});
+        QCOMPARE(boxes.texts, QStringList{"Ja: Copy all\nNein: Copy selected rows"});
+        const QString text = QGuiApplication::clipboard()->text();
+        if (lines == -1) {
+            QCOMPARE(text, QString("before"));
+        } else {
+            const int expected = lines == -2 ? w.listModel()->rowCount() : lines;
+            QCOMPARE(int(text.count("\r\n")), expected);
+            if (expected > 0) {
+                const ReportRow first = w.listModel()->rowAt(0);
+                QVERIFY(text.startsWith(first.name + "\t" + first.value + "\r\n"));
+                QVERIFY(text.endsWith("\r\n"));
+            }
+        }
+        w.close();
+    }
+
+    void cameraLabelOpensOnlyAPlainMakerPage_data()
+    {
+        QTest::addColumn<QString>("maker");
+        QTest::addColumn<QString>("opened");
+        QTest::newRow("Canon") << "Canon" << "https://www.canon.de";
+        QTest::newRow("Fuji") << "Fuji" << "https://www.fujifilm.de";
+        QTest::newRow("phishing") << "evil.example/phish?" << "";
+        QTest::newRow("user at host") << "me@evil.example" << "";
+        QTest::newRow("scheme") << "javascript:alert(1)" << "";
+    }
+    void cameraLabelOpensOnlyAPlainMakerPage()
+    {
+        QFETCH(QString, maker);
+        QFETCH(QString, opened);
+        QTemporaryDir dir;
+        const QString photo = dir.filePath("maker.jpg");
+        QVERIFY(TestPhotos::makeJpeg(photo));
+        QVERIFY(TestPhotos::writeTags(photo, {"-Make=" + maker, "-Model=X1"}));
+        auto ini = freshSettings(dir);
+        frmExifTool w(ini.get());
+        w.Form_Load(photo);
+        QCOMPARE(w.labelText(5), maker + " X1");
+        UrlCatcher catcher;
+        w.lblExif_Click(3); // other labels do nothing
+        QVERIFY(catcher.opened.isEmpty());
+        QTest::mouseClick(w.findChild<QLabel *>("lblExif5"), Qt::LeftButton);
+        if (opened.isEmpty())
+            QVERIFY(catcher.opened.isEmpty());
+        else
+            QCOMPARE(catcher.opened, QList<QUrl>{QUrl(opened)});
+        w.close();
+    }
+
+    void photoTravelsAsOneUrl()
+    {
+        QTemporaryDir dir;
+        // Blanks, quotes and shell characters: the name must reach the opener whole and inert.
+        const QString photo = dir.filePath("a b 'c' \"d\" $(touch pwned) `touch pwned2`; rm -rf x.jpg");
+        QVERIFY(TestPhotos::makeJpeg(dir.filePath("made.jpg")));
+        QVERIFY(QFile::rename(dir.filePath("made.jpg"), photo));
+        UrlCatcher catcher;
+        const PhotoOpener::Result r = PhotoOpener::open(photo);
+        QCOMPARE(r.errorNumber, 0);
+        QCOMPARE(catcher.opened.size(), 1);
+        const QString local = catcher.opened.first().toLocalFile();
+        // The photo itself, or (where no viewer is associated) its folder.
+        QVERIFY2(local == photo || local == dir.path(), qPrintable(local));
+        QVERIFY(!QFile::exists(dir.filePath("pwned")));
+        QVERIFY(!QFile::exists(QDir::current().filePath("pwned")));
+
+        const PhotoOpener::Result missing = PhotoOpener::open(dir.filePath("gone.jpg"));
+        QCOMPARE(missing.errorNumber, 53);
+    }
+
+    void photoClickReportsAMissingPhoto()
+    {
+        QTemporaryDir dir;
+        const QString photo = dir.filePath("click.jpg");
+        QVERIFY(TestPhotos::makeCameraPhoto(photo));
+        auto ini = freshSettings(dir);
+        frmExifTool w(ini.get());
+        w.Form_Load(photo);
+        UrlCatcher catcher;
+        QFile::remove(photo);
+        BoxWatcher boxes;
+        QTest::mouseClick(w.photoBox(), Qt::LeftButton);
+        QCOMPARE(boxes.titles, QStringList{"frmExiftool_imgFoto_Click"});
+        QVERIFY(boxes.texts.first().startsWith("53 "));
+        QVERIFY(catcher.opened.isEmpty());
+        w.close();
+    }
+
+    void menus()
+    {
+        QTemporaryDir dir;
+        auto ini = freshSettings(dir);
+        frmExifTool w(ini.get());
+        w.Form_Load(QString());
+        QStringList captions;
+        for (QAction *a : w.helpMenu()->actions())
+            if (a->isVisible())
+                captions << a->text();
+        QCOMPARE(captions, (QStringList{"Info", "Website", "Donation", "License of us", "Update Lumoskop",
+                                        "Send problem report"}));
+        QVERIFY(!w.updateExifToolAction()->isVisible());
+        QVERIFY(!w.updateExifToolAction()->isEnabled());
+
+        // The version notice, then the download page, however the box was closed.
+        UrlCatcher catcher;
+        {
+            BoxWatcher boxes{QString()};
+            w.mnuUpdate_Click();
+            QCOMPARE(boxes.titles, QStringList{"Programminformationen"});
+            QCOMPARE(boxes.texts, QStringList{"Your Version: 2026.2.118"});
+        }
+        ini->setValue("Options/Update", "https://downloads.example.org/lumoskop");
+        {
+            BoxWatcher boxes("Ok");
+            w.mnuUpdate_Click();
+        }
+        QCOMPARE(catcher.opened.size(), 2);
+        QCOMPARE(catcher.opened.at(0).host(), QString("lumoskop.qwerin.de"));
+        QCOMPARE(catcher.opened.at(1), QUrl("https://downloads.example.org/lumoskop"));
+
+        // Info: the about window, modal, with the stored program name.
+        QString programLine;
+        QTimer::singleShot(100, [&] {
+            if (auto *info = qobject_cast<frmInfo *>(QApplication::activeModalWidget())) {
+                programLine = info->creditLines().value(5);
+                info->close();
+            }
+        });
+        w.mnuInfo_Click();
+        QCOMPARE(programLine, QString("L u m o s k o p"));
+        w.close();
+    }
+};
+
+QTEST_MAIN(tst_Actions)
+#include "tst_actions.moc"
