@@ -162,6 +162,9 @@ frmExifTool::frmExifTool(QSettings *settings, QWidget *parent) : QMainWindow(par
     }
     m_settings = settings;
     m_store = std::make_unique<SettingsStore>(*m_settings);
+    // Loading Perl and ExifTool's modules is most of what a photo costs: let that happen while
+    // the window is being built and painted (starting a process does not hold the window up).
+    setKeepExifToolRunning(true);
 
     setWindowTitle(QString::fromLatin1(Caption));
     setWindowIcon(QIcon(QStringLiteral(":/app/lumoskop.svg")));
@@ -187,7 +190,17 @@ frmExifTool::frmExifTool(QSettings *settings, QWidget *parent) : QMainWindow(par
     connect(&m_kept, &ExifToolKept::busyChanged, this, busyCursor);
 }
 
-void frmExifTool::setKeepExifToolRunning(bool keep) { m_keepExifTool = keep; }
+void frmExifTool::setKeepExifToolRunning(bool keep)
+{
+    m_keepExifTool = keep;
+    if (!keep) {
+        m_kept.end();
+        return;
+    }
+    const QString exiftool = ExifToolCommand::locate();
+    if (!exiftool.isEmpty())
+        m_kept.start(exiftool);
+}
 
 frmExifTool::~frmExifTool()
 {
@@ -474,13 +487,9 @@ void frmExifTool::applyLayout()
 
 void frmExifTool::Form_Load(const QString &commandLine)
 {
-    // Loading Perl and ExifTool's modules is most of what a photo costs: let that happen while
-    // the window is still being built and painted.
-    if (m_keepExifTool) {
-        const QString exiftool = ExifToolCommand::locate();
-        if (!exiftool.isEmpty())
-            m_kept.start(exiftool);
-    }
+    // The kept ExifTool may have been asked to stop since it was started.
+    if (m_keepExifTool)
+        setKeepExifToolRunning(true);
     m_store->WriteSetting(QLatin1String(SettingsStore::ProgrammName), QLatin1String(SettingsStore::ProgrammNameValue));
     m_store->WriteSetting(QLatin1String(SettingsStore::ErscheinungsJahr),
                           QLatin1String(SettingsStore::ErscheinungsJahrValue));

@@ -325,6 +325,12 @@ void ExifToolKept::readErrors()
     }
 }
 
+void ExifToolKept::end()
+{
+    abort();
+    stop(0);
+}
+
 void ExifToolKept::abort()
 {
     if (!m_busy)

@@ -44,6 +44,8 @@ public:
     // Ends the request in progress (the window is closing): the kept process is killed, so it
     // cannot write a report behind the window's back; run() then returns with aborted set.
     void abort();
+    // Ends the kept process now, busy or not (kept runs switched off).
+    void end();
     bool isBusy() const { return m_busy; }
 
     // True when ExifTool would read every argument back unchanged from its line-based argument

@@ -32,6 +32,9 @@ FakeExifTool::FakeExifTool(double delaySeconds)
     const QString script = QStringLiteral(
                                "#!/bin/bash\n"
                                "d='%1'\n"
+                               // A kept ExifTool is slow to start as well, but it is no run of its own:
+                               // the window starts one at once, and may end it unused.
+                               "case \"$*\" in *-stay_open*) sleep %2; exec '%3' \"$@\";; esac\n"
                                "mkdir \"$d/running\" 2>/dev/null || echo OVERLAP >> \"$d/overlap\"\n"
                                "printf '%s\\n' \"$*\" >> \"$d/calls\"\n"
                                "sleep %2\n"
