@@ -25,6 +25,8 @@ constexpr QRect chkSort{6255, 4050, 1125, 315};
 constexpr QRect fraKamera{150, 600, 10380, 3240};
 constexpr QRect cboSprache{7425, 4000, 765, 375};
 constexpr QRect imgFoto{150, 3900, 2888, 1740};
+// The filter box, in the free space right of the group buttons.
+constexpr QRect txtFilter{8400, 5250, 2130, 345};
 // optExif by index: All, IFD0, Exif, Xmp, Iptc, Composite.
 constexpr QRect optExif[6] = {{3225, 5250, 675, 345}, {4005, 5250, 675, 345}, {4785, 5250, 675, 345},
                               {5565, 5250, 675, 345}, {6345, 5250, 675, 345}, {7125, 5250, 1140, 345}};

@@ -177,6 +177,7 @@ frmExifTool::frmExifTool(QSettings *settings, QWidget *parent) : QMainWindow(par
     buildControls();
     buildCameraPanel();
     buildMenus();
+    placeDesignedControls();
     setupTabOrder();
     resize(Twips::toPx(MainLayout::ClientWidth), Twips::toPx(MainLayout::ClientHeight) + menuBar()->sizeHint().height());
 
@@ -447,9 +448,13 @@ void frmExifTool::setupTabOrder()
         QWidget::setTabOrder(order[i], order[i + 1]);
 }
 
-void frmExifTool::applyLayout()
+void frmExifTool::placeDesignedControls()
 {
     auto place = [](QWidget *w, const QRect &r) { w->setGeometry(Twips::rect(r.x(), r.y(), r.width(), r.height())); };
+    place(lvwExifTool, MainLayout::lvwExifTool);
+    place(txtBildpfad, MainLayout::txtBildpfad);
+    place(cmdDatei, MainLayout::cmdDatei);
+    place(fraKamera, MainLayout::fraKamera);
     place(cmdExif, MainLayout::cmdExif);
     place(cmdAnzeigen, MainLayout::cmdAnzeigen);
     place(cmdCopy, MainLayout::cmdCopy);
@@ -460,27 +465,27 @@ void frmExifTool::applyLayout()
     place(cboSprache, MainLayout::cboSprache);
     for (int i = 0; i < 6; ++i)
         place(optExif[size_t(i)], MainLayout::optExif[i]);
-    txtFilter->setGeometry(Twips::rect(8400, 5250, 2130, 345));
-    if (imgFoto->pos() == QPoint(0, 0) || m_photoHome.isNull()) {
-        place(imgFoto, MainLayout::imgFoto);
-        m_photoHome = imgFoto->pos();
-    }
+    place(txtFilter, MainLayout::txtFilter);
+    place(imgFoto, MainLayout::imgFoto);
+    m_photoHome = imgFoto->pos();
+}
 
-    const int W = Twips::fromPx(m_client->width());
-    const int H = Twips::fromPx(m_client->height());
-    const MainLayout::Resized r = MainLayout::resize(W, H);
-    const QRect list = MainLayout::lvwExifTool;
-    const QRect frame = MainLayout::fraKamera;
-    const QRect path = MainLayout::txtBildpfad;
-    const QRect file = MainLayout::cmdDatei;
-    const int listWidth = r.listWidth.value_or(Twips::fromPx(lvwExifTool->width() ? lvwExifTool->width() : 0));
-    const int listHeight = r.listHeight.value_or(Twips::fromPx(lvwExifTool->height()));
-    lvwExifTool->setGeometry(Twips::rect(list.x(), list.y(), listWidth ? listWidth : list.width(),
-                                         listHeight ? listHeight : list.height()));
-    fraKamera->setGeometry(Twips::rect(frame.x(), frame.y(), Twips::fromPx(lvwExifTool->width()), frame.height()));
-    cmdDatei->setGeometry(Twips::rect(r.cmdDateiLeft, file.y(), file.width(), file.height()));
-    const int pathWidth = r.txtBildpfadWidth.value_or(Twips::fromPx(txtBildpfad->width()));
-    txtBildpfad->setGeometry(Twips::rect(path.x(), path.y(), pathWidth ? pathWidth : path.width(), path.height()));
+void frmExifTool::applyLayout()
+{
+    if (!lvwExifTool)
+        return;
+    // Only these follow the client area; a rule that yields a negative size is refused and
+    // that control keeps the size it had.
+    const MainLayout::Resized r = MainLayout::resize(Twips::fromPx(m_client->width()), Twips::fromPx(m_client->height()),
+                                                     Twips::fromPx(cmdDatei->width()));
+    if (r.listWidth)
+        lvwExifTool->resize(Twips::toPx(*r.listWidth), lvwExifTool->height());
+    fraKamera->resize(lvwExifTool->width(), fraKamera->height());
+    cmdDatei->move(Twips::toPx(r.cmdDateiLeft), cmdDatei->y());
+    if (r.txtBildpfadWidth)
+        txtBildpfad->resize(Twips::toPx(*r.txtBildpfadWidth), txtBildpfad->height());
+    if (r.listHeight)
+        lvwExifTool->resize(lvwExifTool->width(), Twips::toPx(*r.listHeight));
 }
 
 // ---------------------------------------------------------------- start-up and settings

@@ -104,6 +104,7 @@ private:
     void buildControls();
     void buildCameraPanel();
     void buildMenus();
+    void placeDesignedControls();
     void applyLayout();
     void setupTabOrder();
     void Form_Unload();

@@ -353,6 +353,25 @@ private slots:
         w.close();
     }
 
+    void controlsFollowTheWindowsSize()
+    {
+        QTemporaryDir dir;
+        auto ini = freshSettings(dir);
+        frmExifTool w(ini.get());
+        w.Form_Load(QString());
+        const QPoint buttons = w.findChild<QWidget *>("cmdAnzeigen")->pos();
+        w.resize(5000 / 15, w.height() + 100);
+        QTRY_COMPARE(w.clientArea()->width(), 5000 / 15);
+        const int W = 5000, H = w.clientArea()->height() * 15;
+        QCOMPARE(w.listView()->width(), (W - 300) / 15);
+        QCOMPARE(w.findChild<QWidget *>("fraKamera")->width(), (W - 300) / 15);
+        QCOMPARE(w.findChild<QWidget *>("cmdDatei")->x(), (W - 390 - 150) / 15);
+        QCOMPARE(w.findChild<QWidget *>("txtBildpfad")->width(), (W - 390 - 150 - 250) / 15);
+        QCOMPARE(w.listView()->height(), (H - 5700 - 100) / 15);
+        QCOMPARE(w.findChild<QWidget *>("cmdAnzeigen")->pos(), buttons); // the rest stays
+        w.close();
+    }
+
     void settingsThatDoNotConvertAreSkippedOneByOne()
     {
         QTemporaryDir dir;
