@@ -11,6 +11,7 @@
 #include "controls/CaptionedTextBox.h"
 #include "controls/GradientButton.h"
 #include "controls/Twips.h"
+#include "dialogs/MsgTamuRules.h"
 #include "dialogs/modMsgTamu.h"
 #include "pipeline/ExifToolCommand.h"
 #include "pipeline/ProgramFolder.h"
@@ -55,9 +56,10 @@ constexpr quint32 BackTop = 0x00F4EAE3;
 constexpr quint32 BackBottom = 0x00D8BF9E;
 constexpr quint32 CheckBack = 0x00EEE0D4;
 constexpr quint32 OptionBack = 0x00ECDED0;
-constexpr quint32 DialogBack = 16050915;
-constexpr quint32 DialogFore = 3482368;
-constexpr quint32 ErrorBack = 12632319;
+// The dialog scheme is the message box's own.
+constexpr quint32 DialogBack = MsgTamuRules::DefaultBackColour;
+constexpr quint32 DialogFore = MsgTamuRules::DefaultForeColour;
+constexpr quint32 ErrorBack = MsgTamuRules::ErrorBackColour;
 
 constexpr const char *FileDialogTitle = "Foto auswählen";
 constexpr const char *FileDialogFilter = "JPEG (*.jpg) |*.jpg|PNG (*.png) |*.png|BMP (*.bmp) |*.bmp|alle Dateien (*.*) |*.*";
