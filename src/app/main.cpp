@@ -1,3 +1,4 @@
+#include "app/TerminationSignals.h"
 #include "app/frmExifTool.h"
 #include "controls/Fonts.h"
 
@@ -19,6 +20,13 @@ int main(int argc, char *argv[])
     QStringList args = QApplication::arguments();
     args.removeFirst();
     frmExifTool window;
+    // The end of a session closes the window as "End" does, so no report is left behind.
+    TerminationSignals endOfSession;
+    QObject::connect(&endOfSession, &TerminationSignals::terminationRequested, &window, &QWidget::close);
     window.Form_Load(args.join(QLatin1Char(' ')));
+    // Closed while ExifTool was still working on the photo from the command line: the last
+    // window went before the event loop began, so nothing would end it.
+    if (window.isHidden())
+        return 0;
     return app.exec();
 }
