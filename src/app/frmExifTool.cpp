@@ -981,11 +981,7 @@ void frmExifTool::cmdCopy_Click()
     if (answer == QLatin1String("Ja")) {
         text = clipboardText(m_model->rowsInListOrder());
     } else if (answer == QLatin1String("Nein")) {
-        QList<int> selected;
-        const QModelIndexList rows = lvwExifTool->selectionModel()->selectedRows();
-        for (const QModelIndex &i : rows)
-            selected << i.row();
-        text = clipboardText(m_model->rowsInListOrder(), selected);
+        text = clipboardText(m_model->rowsInListOrder(), selectedListRows());
     } else if (answer == QLatin1String("Exit")) {
         return;
     }
@@ -1072,13 +1068,18 @@ void frmExifTool::nextPhoto(int step)
         takeOverPhoto(target);
 }
 
-void frmExifTool::copySelectedRows()
+QList<int> frmExifTool::selectedListRows() const
 {
     QList<int> selected;
     const QModelIndexList rows = lvwExifTool->selectionModel()->selectedRows();
     for (const QModelIndex &i : rows)
         selected << i.row();
-    QGuiApplication::clipboard()->setText(clipboardText(m_model->rowsInListOrder(), selected));
+    return selected;
+}
+
+void frmExifTool::copySelectedRows()
+{
+    QGuiApplication::clipboard()->setText(clipboardText(m_model->rowsInListOrder(), selectedListRows()));
 }
 
 namespace {

@@ -57,6 +57,7 @@ public:
     void mnuInfo_Click();
     void nextPhoto(int step);          // +1 next, -1 previous photo of the folder
     void copySelectedRows();           // Ctrl+C in the list: no question asked
+    QList<int> selectedListRows() const;
     QLineEdit *filterBox() const { return txtFilter; }
 
     // What tests and the later commands read.
