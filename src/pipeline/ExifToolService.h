@@ -1,0 +1,105 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+// What one ExifTool request asks for.
+struct ExifToolJob {
+    QStringList arguments;      // ExifTool's arguments, without the program
+    bool visible = false;       // "ExifTool show": a one-shot run inside a terminal emulator
+    bool captureOutput = false; // hand ExifTool's standard output back in ExifToolOutcome::output
+    // Work the user did not ask for (preparing the next photo): it waits while any other
+    // request is queued or running, and never shows the busy pointer.
+    bool background = false;
+};
+
+// How one request ended.
+struct ExifToolOutcome {
+    bool started = false;    // ExifTool (or the terminal around it) was started
+    bool crashed = false;
+    bool aborted = false;    // ended by cancel(), abortAll() or the service's end
+    int exitCode = -1;
+    QString errorOutput;     // ExifTool's stderr, trimmed; why the start failed when it did not start
+    QString program;         // the ExifTool asked for; empty when none was found
+    QByteArray output;       // standard output, when the job asked for it
+    bool noTerminal = false; // visible was asked for, but no terminal emulator is installed: ran hidden
+};
+
+// Every ExifTool run of the program goes through here. Requests are numbered and queued; one
+// runs at a time, so two runs never write the same report at once. Hidden requests go to one
+// ExifTool kept running in its "-stay_open True -@ -" mode, so that a photo does not pay for
+// loading Perl and ExifTool's modules again; whenever the kept process cannot give a
+// trustworthy answer (missing, died, hung past the time limit, answered with an error status,
+// or given arguments its line-based argument file would change), that request is run as a
+// one-shot process, so the caller always sees the outcome a one-shot run gives. No call waits:
+// results arrive only through finished(), never from inside request(), and no event loop is
+// ever nested.
+class ExifToolService : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int DefaultTimeLimit = 10000; // ms a kept request may take before it is given up
+    static constexpr int GraceTime = 1000;         // ms between "-stay_open False" and a kill
+
+    explicit ExifToolService(QObject *parent = nullptr);
+    ~ExifToolService() override; // as abortAll(), then the kept process is asked to end
+
+    // The ExifTool to run; empty (the default) means ExifToolCommand::locate() at each request,
+    // so that an ExifTool dropped into the program's folder is found without a restart.
+    void setProgram(const QString &exiftool);
+    QString program() const;
+
+    // On (the default): hidden requests go to the kept process, started by warmUp() or by the
+    // first such request. Off: every request starts ExifTool anew, and a kept process ends.
+    void setKeepRunning(bool keep);
+    bool keepsRunning() const;
+    // Starts the kept process in the background now and returns at once (does nothing when it
+    // is off, already running, or no ExifTool is found).
+    void warmUp();
+    void setTimeLimit(int ms);
+
+    // Queues the job and returns its id (from 1 up). finished(id, …) follows exactly once,
+    // after request() has returned, unless the job is cancelled before it starts or
+    // abortAll() is called first.
+    int request(const ExifToolJob &job);
+    // A queued job is dropped without a finished() signal. A running one-shot hidden run is
+    // killed (its whole process group) and finishes with aborted set. A request the kept
+    // process is already working on, and a run in a terminal the user is reading, are left to
+    // end; finished() then reports them as they ended.
+    void cancel(int id);
+    // The program is closing: every queued job is dropped, every running one killed, the kept
+    // process with it; no finished() signal follows for any of them.
+    void abortAll();
+
+    bool isBusy() const;          // a job is queued or running that is not in the background
+    bool isIdle() const;          // nothing queued or running at all
+    QList<int> pending() const;   // ids queued or running, oldest first
+    bool isKeptProcessRunning() const;
+
+    // True when ExifTool would read every argument back unchanged from its line-based argument
+    // file: no line breaks, no leading white space, not empty, no "#" comment, no "-tag = value"
+    // that it would rewrite, and none of the options that steer the argument file itself.
+    static bool fitsArgumentFile(const QStringList &arguments);
+
+    // The command line that runs program with arguments in a terminal emulator and lasts as long
+    // as the program does; empty when no known terminal emulator is installed.
+    static QStringList terminalCommand(const QString &program, const QStringList &arguments);
+
+signals:
+    void finished(int id, const ExifToolOutcome &outcome);
+    // A request the user waits for is queued or running (true), or none is left (false).
+    void busyChanged(bool busy);
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+};
+
+// One clear message for a run after which the photo's report is not there, naming the photo,
+// with ExifTool's own error text where it printed one: ExifTool missing or not startable,
+// crashed, stopped, exited non-zero, or ended without writing the report.
+QString describeFailure(const ExifToolOutcome &outcome, const QString &photo, const QString &reportPath);
