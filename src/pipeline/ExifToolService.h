@@ -69,7 +69,8 @@ public:
     // A queued job is dropped without a finished() signal. A running one-shot hidden run is
     // killed (its whole process group) and finishes with aborted set. A request the kept
     // process is already working on, and a run in a terminal the user is reading, are left to
-    // end; finished() then reports them as they ended.
+    // end; finished() then reports them as they ended (a kept request whose answer cannot be
+    // trusted is then not run again one-shot: it finishes with aborted set).
     void cancel(int id);
     // The program is closing: every queued job is dropped, every running one killed, the kept
     // process with it; no finished() signal follows for any of them.
@@ -90,8 +91,11 @@ public:
     static QStringList terminalCommand(const QString &program, const QStringList &arguments);
 
 signals:
+    // Both signals come from the event loop, never from inside a call of the service; a
+    // receiver may queue, cancel, abort, or delete the service.
     void finished(int id, const ExifToolOutcome &outcome);
-    // A request the user waits for is queued or running (true), or none is left (false).
+    // A request the user waits for is queued or running (true), or none is left (false), also
+    // after abortAll().
     void busyChanged(bool busy);
 
 private:
