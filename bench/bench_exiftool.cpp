@@ -4,13 +4,13 @@
 //   build/bench_exiftool [rounds, default 5]
 
 #include "pipeline/ExifToolCommand.h"
-#include "pipeline/ExifToolKept.h"
-#include "pipeline/ExifToolRun.h"
+#include "pipeline/ExifToolService.h"
 #include "pipeline/ReportPath.h"
 
 #include <QColor>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
@@ -75,17 +75,41 @@ double median(std::vector<double> values)
     return n == 0 ? 0 : (n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2);
 }
 
+// Runs one photo through the service and waits for its outcome in the benchmark's only event
+// loop, as the program's own loop waits between request() and finished().
+ExifToolOutcome runPhoto(ExifToolService &service, const Photo &photo)
+{
+    ExifToolJob job;
+    job.arguments = ExifToolCommand::arguments(photo.lang, false, photo.path);
+    QEventLoop loop;
+    ExifToolOutcome outcome;
+    int id = 0;
+    const QMetaObject::Connection connection =
+        QObject::connect(&service, &ExifToolService::finished, &loop, [&](int done, const ExifToolOutcome &result) {
+            if (done != id)
+                return;
+            outcome = result;
+            loop.quit();
+        });
+    id = service.request(job);
+    loop.exec();
+    QObject::disconnect(connection);
+    return outcome;
+}
+
 // Milliseconds for all photos; failures counts runs whose report is missing.
-template <typename Run> double timeAll(const std::vector<Photo> &photos, Run run, int &failures)
+double timeAll(ExifToolService &service, const std::vector<Photo> &photos, int &failures)
 {
     for (const Photo &photo : photos)
         QFile::remove(photo.report);
     QElapsedTimer clock;
     clock.start();
     for (const Photo &photo : photos) {
-        const ExifToolRun::Outcome outcome = run(photo);
-        if (!describeFailure(outcome, photo.path, photo.report).isEmpty())
+        const ExifToolOutcome outcome = runPhoto(service, photo);
+        if (!QFile::exists(photo.report)) {
             ++failures;
+            std::printf("  %s\n", qPrintable(describeFailure(outcome, photo.path, photo.report)));
+        }
     }
     return clock.nsecsElapsed() / 1e6;
 }
@@ -114,31 +138,23 @@ int main(int argc, char *argv[])
                 PhotoCount, rounds);
     std::printf("%6s %16s %20s %22s\n", "round", "one-shot ms/photo", "kept ms/photo (+start)", "kept ms/photo (warm)");
     for (int round = 1; round <= rounds; ++round) {
-        ExifToolRun oneShot;
-        const double oneShotMs = timeAll(
-            photos,
-            [&](const Photo &p) {
-                return oneShot.run(exiftool, ExifToolCommand::arguments(p.lang, false, p.path), false);
-            },
-            failures);
+        ExifToolService oneShot;
+        oneShot.setProgram(exiftool);
+        oneShot.setKeepRunning(false);
+        const double oneShotMs = timeAll(oneShot, photos, failures);
 
         // The start of the kept process is part of the cost, spread over the photos...
         double keptMs = 0;
         {
             QElapsedTimer clock;
             clock.start();
-            ExifToolKept kept;
-            kept.start(exiftool);
-            timeAll(
-                photos,
-                [&](const Photo &p) { return kept.run(exiftool, ExifToolCommand::arguments(p.lang, false, p.path)); },
-                failures);
+            ExifToolService kept;
+            kept.setProgram(exiftool);
+            kept.warmUp();
+            timeAll(kept, photos, failures);
             keptMs = clock.nsecsElapsed() / 1e6;
             // ...and once it is up, each photo costs only this.
-            const double warmMs = timeAll(
-                photos,
-                [&](const Photo &p) { return kept.run(exiftool, ExifToolCommand::arguments(p.lang, false, p.path)); },
-                failures);
+            const double warmMs = timeAll(kept, photos, failures);
             keptWarmTimes.push_back(warmMs / PhotoCount);
         }
         oneShotTimes.push_back(oneShotMs / PhotoCount);
