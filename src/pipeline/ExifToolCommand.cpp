@@ -18,13 +18,6 @@ QStringList arguments(const QString &lang, bool show, const QString &photo)
     return list;
 }
 
-QString commandLine(const QString &programFolder, const QString &lang, bool show, const QString &photo)
-{
-    return programFolder + QStringLiteral("/exiftool -lang ") + lang +
-           (show ? QStringLiteral(" -a -u -g1 -k -w! txt") : QStringLiteral(" -a -u -g1 -w! txt")) +
-           QStringLiteral(" \"") + photo + QLatin1Char('"');
-}
-
 QString locate()
 {
     const QFileInfo beside(ProgramFolder::path() + QStringLiteral("/exiftool"));

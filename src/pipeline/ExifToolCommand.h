@@ -12,10 +12,6 @@ namespace ExifToolCommand
 // cannot take a file name for an option.
 QStringList arguments(const QString &lang, bool show, const QString &photo);
 
-// The classic one-line text from the same parts, for tests and display:
-// programFolder + "/exiftool -lang " + lang + " -a -u -g1[ -k] -w! txt \"" + photo + "\""
-QString commandLine(const QString &programFolder, const QString &lang, bool show, const QString &photo);
-
 // "exiftool" in ProgramFolder::path() when it is an executable file there, else the one found
 // on PATH (Debian's libimage-exiftool-perl); empty when there is none.
 QString locate();

@@ -22,7 +22,6 @@ private slots:
     void photoPathFromArgument();
     void arguments_data();
     void arguments();
-    void commandLine();
     void locatePrefersProgramFolder();
 };
 
@@ -137,16 +136,6 @@ void TestReportPath::arguments()
     QFETCH(QString, photo);
     QFETCH(QStringList, expected);
     QCOMPARE(ExifToolCommand::arguments(QStringLiteral("de"), show, photo), expected);
-}
-
-void TestReportPath::commandLine()
-{
-    QCOMPARE(ExifToolCommand::commandLine(QStringLiteral("/opt/my tools"), QStringLiteral("de"), false,
-                                          QStringLiteral("/fotos/Bild.jpg")),
-             QStringLiteral("/opt/my tools/exiftool -lang de -a -u -g1 -w! txt \"/fotos/Bild.jpg\""));
-    QCOMPARE(
-        ExifToolCommand::commandLine(QStringLiteral("/opt"), QStringLiteral("en"), true, QStringLiteral("x y.jpg")),
-        QStringLiteral("/opt/exiftool -lang en -a -u -g1 -k -w! txt \"x y.jpg\""));
 }
 
 void TestReportPath::locatePrefersProgramFolder()
