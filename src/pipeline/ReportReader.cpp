@@ -125,6 +125,7 @@ ReportRows parseBytes(const QByteArray &bytes, bool finish)
     NameCache cache;
     const NameCache::Entry noName;
     const NameCache::Entry *current = &noName;
+    QString group;
     while (p < end) {
         const auto *newline = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
         const char *lineEnd = newline ? newline : end;
@@ -150,6 +151,13 @@ ReportRows parseBytes(const QByteArray &bytes, bool finish)
 
         ReportRow row;
         row.header = colon == nullptr;
+        if (row.header && lineAscii) {
+            // Group names are plain ASCII; every row of a group shares the one string.
+            const QString opened = groupOfHeaderLine(QString::fromLatin1(p, length));
+            if (!opened.isEmpty())
+                group = opened;
+        }
+        row.group = group;
         if (colon) {
             const Codec nameCodec = nameAscii ? Codec::Ascii : lineCodec;
             const std::string_view key(p, size_t(nameLength));
@@ -197,6 +205,17 @@ ReportReader::ReadResult readBytes(const QString &path, QByteArray *bytes)
 
 } // namespace
 
+QString groupOfHeaderLine(const QString &line)
+{
+    static const QLatin1String open("---- ");
+    static const QLatin1String close(" ----");
+    if (line.size() <= open.size() + close.size() || !line.startsWith(open) || !line.endsWith(close) ||
+        line.contains(QLatin1Char(':')))
+        return QString();
+    const QString name = line.mid(open.size(), line.size() - open.size() - close.size()).trimmed();
+    return name;
+}
+
 namespace ReportReader
 {
 
@@ -215,16 +234,6 @@ ReportRows parse(const QByteArray &bytes)
 ReportRows parseAndFinish(const QByteArray &bytes)
 {
     return parseBytes(bytes, true);
-}
-
-ReadResult readFile(const QString &path, ReportRows *rows)
-{
-    rows->clear();
-    QByteArray bytes;
-    const ReadResult result = readBytes(path, &bytes);
-    if (result == ReadResult::Ok)
-        *rows = parseBytes(bytes, false);
-    return result;
 }
 
 ReadResult load(const QString &path, ReportRows *rows)

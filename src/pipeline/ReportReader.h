@@ -21,12 +21,10 @@ ReportRows parse(const QByteArray &bytes);
 // Decodes one line (without its line end) by the rule above.
 QString decodeLine(const char *data, qsizetype size);
 
-// Reads and parses only. Missing: nothing at the path. Unreadable: not a regular file (a folder
-// or a FIFO, which would block the reader), or it cannot be opened or read. rows is emptied first.
-ReadResult readFile(const QString &path, ReportRows *rows);
-
-// As readFile, and then the character repair (CharRepair::SONDERZEICHEN) and the bold marks
-// (KeyTags::markBold), done in the same pass over the lines.
+// Reads the report and makes its rows as parse does, with the character repair
+// (CharRepair::SONDERZEICHEN) and the bold marks (KeyTags::markBold) done in the same pass.
+// Missing: nothing at the path. Unreadable: not a regular file (a folder or a FIFO, which
+// would block the reader), or it cannot be opened or read. rows is emptied first.
 ReadResult load(const QString &path, ReportRows *rows);
 
 // As parse, then repair and bold marks; what load() does after reading.

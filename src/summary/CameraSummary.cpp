@@ -114,17 +114,6 @@ QString picturePath(const QString &programFolder, const QString &text)
     return programFolder + QLatin1Char('/') + DATEIZEICHEN(text) + QStringLiteral(".jpg");
 }
 
-// "---- ExifIFD ----" -> "ExifIFD"; empty for a line of any other shape.
-QString groupOfHeader(const QString &headerLine)
-{
-    static const QString open = QStringLiteral("---- ");
-    static const QString close = QStringLiteral(" ----");
-    const QString line = headerLine.trimmed();
-    if (line.size() <= open.size() + close.size() || !line.startsWith(open) || !line.endsWith(close))
-        return QString();
-    return line.mid(open.size(), line.size() - open.size() - close.size()).trimmed();
-}
-
 // One row the pass took, as a tooltip names it.
 struct Source {
     QString group;
@@ -161,30 +150,8 @@ QString tooltipText(const QList<Source> &shown, const QList<Source> &met)
 
 } // namespace
 
-QStringList groupsInReportOrder(const ReportRows &reportRows)
-{
-    QStringList groups;
-    groups.reserve(reportRows.size());
-    QString current;
-    for (const ReportRow &row : reportRows) {
-        if (row.header) {
-            const QString group = groupOfHeader(row.value);
-            if (!group.isEmpty())
-                current = group;
-        }
-        groups << current;
-    }
-    return groups;
-}
-
-KameraResult Kamera(const ReportRows &rowsInReportOrder, const std::array<QString, 12> &currentLabels,
+KameraResult Kamera(const ReportRows &rowsInListOrder, const std::array<QString, 12> &currentLabels,
                     const QString &programFolder)
-{
-    return Kamera(rowsInReportOrder, groupsInReportOrder(rowsInReportOrder), currentLabels, programFolder);
-}
-
-KameraResult Kamera(const ReportRows &rowsInListOrder, const QStringList &groupOfRow,
-                    const std::array<QString, 12> &currentLabels, const QString &programFolder)
 {
     KameraResult result;
     result.labels = currentLabels;
@@ -200,8 +167,7 @@ KameraResult Kamera(const ReportRows &rowsInListOrder, const QStringList &groupO
     QList<Source> saved35mmSource;
     QList<Source> savedCameraSources;
 
-    for (qsizetype i = 0; i < rowsInListOrder.size(); ++i) {
-        const ReportRow &row = rowsInListOrder.at(i);
+    for (const ReportRow &row : rowsInListOrder) {
         // A group header row only repeats the name of the tag line above it; taking it for
         // that tag once put "---- XMP-photoshop ----" into the white balance and header
         // lines into the camera label.
@@ -211,7 +177,7 @@ KameraResult Kamera(const ReportRows &rowsInListOrder, const QStringList &groupO
         if (rule == tagTable().constEnd())
             continue;
         const QString v = trimBlanks(row.value);
-        const Source source{groupOfRow.value(i), trimBlanks(row.name), v, *rule};
+        const Source source{row.group, trimBlanks(row.name), v, *rule};
         // A label written by exactly this row, replacing what it showed.
         auto wrote = [&](int label) {
             shown[label] = {source};
@@ -334,25 +300,4 @@ QString findPicture(const QString &picturePath)
     if (QFileInfo(inUserFolder).isFile())
         return inUserFolder;
     return QString();
-}
-
-QString labelDescription(int index)
-{
-    static const char *const descriptions[12] = {
-        "Aperture",
-        "Exposure time",
-        "Focal length",
-        "ISO",
-        "Lens",
-        "Camera",
-        "Metering mode",
-        "Exposure compensation",
-        "Exposure program",
-        "Exposure mode",
-        "White balance",
-        "Hyperfocal distance",
-    };
-    if (index < 0 || index >= 12)
-        return QString();
-    return QString::fromLatin1(descriptions[index]);
 }

@@ -17,25 +17,12 @@ struct KameraResult {
     std::array<QString, 12> tooltips;
 };
 
-// The camera summary pass over the rows in the order the list shows them (sorted order
-// when the list is sorted). Only German and English tag descriptions are known.
-// groupOfRow names the group of each row, parallel to rowsInListOrder; a sorted list has lost
-// the header above each row, so the groups are taken in report order and mapped by the caller.
-KameraResult Kamera(const ReportRows &rowsInListOrder, const QStringList &groupOfRow,
-                    const std::array<QString, 12> &currentLabels, const QString &programFolder);
-
-// The same pass for rows that stand in report order: the groups are read from the rows.
-// Given a sorted list, the tooltips would name wrong groups; use the overload above then.
-KameraResult Kamera(const ReportRows &rowsInReportOrder, const std::array<QString, 12> &currentLabels,
+// The camera summary pass over every row in the order the list shows them (sorted order when
+// the list is sorted, whatever the filter hides). Only German and English tag descriptions are
+// known. The tooltips name each row's group, which the row carries from the report.
+KameraResult Kamera(const ReportRows &rowsInListOrder, const std::array<QString, 12> &currentLabels,
                     const QString &programFolder);
-
-// The group of every row: the name inside the nearest "---- Name ----" header at or above it,
-// empty above the first header. A header row belongs to the group it opens.
-QStringList groupsInReportOrder(const ReportRows &reportRows);
 
 // A picture path as the pass made it -> the file to load: that path when it exists, else
 // the same file name in ProgramFolder::userDataFolder(); empty when neither exists.
 QString findPicture(const QString &picturePath);
-
-// The accessible description of label lblExif(index); empty outside 0..11.
-QString labelDescription(int index);

@@ -4,22 +4,7 @@
 
 ReportRows rowsFromLines(const QStringList &lines)
 {
-    ReportRows rows;
-    QString name;
-    for (const QString &line : lines) {
-        ReportRow row;
-        const qsizetype colon = line.indexOf(QLatin1Char(':'));
-        if (colon >= 0) {
-            name = line.left(colon);
-            row.value = line.mid(colon + 1);
-        } else {
-            row.value = line;
-            row.header = true;
-        }
-        row.name = name;
-        rows.append(row);
-    }
-    return rows;
+    return ReportReader::parse(lines.join(QLatin1Char('\n')).toUtf8());
 }
 
 QString tagLine(const QString &name, const QString &value)

@@ -1,5 +1,6 @@
 #include "fixture_reportrows.h"
 #include "summary/ClipboardText.h"
+#include "pipeline/ReportListModel.h"
 #include "summary/GroupNavigation.h"
 #include "summary/MakerAddress.h"
 
@@ -85,8 +86,10 @@ void TestRowActions::groupTargets()
 void TestRowActions::groupTargetInSortedList()
 {
     // Sorted by name, the header rows move with the names they carry.
-    ReportRows rows = rowsFromLines(sampleLines());
-    std::stable_sort(rows.begin(), rows.end(), [](const ReportRow &a, const ReportRow &b) { return a.name < b.name; });
+    ReportListModel model;
+    model.setRows(rowsFromLines(sampleLines()));
+    model.setSorting(true);
+    const ReportRows rows = model.rowsInListOrder();
     for (int index = 1; index < GroupNavigation::buttonCount; ++index) {
         const int target = GroupNavigation::targetRow(rows, index);
         if (index == 4) {
