@@ -8,12 +8,21 @@
 namespace ExifToolCommand
 {
 
-QStringList arguments(const QString &lang, bool show, const QString &photo)
+QString exifToolLanguage(const QString &code)
 {
-    QStringList list{QStringLiteral("-lang"), lang, QStringLiteral("-a"), QStringLiteral("-u"), QStringLiteral("-g1")};
+    // ExifTool knows Chinese only as "zh-cn" and "zh-tw" and refuses a plain "zh", which the
+    // language box offers and stores: every photo would fail from then on.
+    if (code == QLatin1String("zh"))
+        return QStringLiteral("zh-cn");
+    return code;
+}
+
+QStringList arguments(const QString &lang, bool show, const QString &photo, const QString &writeTo)
+{
+    QStringList list{QStringLiteral("-lang"), exifToolLanguage(lang), QStringLiteral("-a"), QStringLiteral("-u"), QStringLiteral("-g1")};
     if (show)
         list << QStringLiteral("-k");
-    list << QStringLiteral("-w!") << QStringLiteral("txt");
+    list << QStringLiteral("-w!") << writeTo;
     list << (photo.startsWith(QLatin1Char('-')) ? QStringLiteral("./") + photo : photo);
     return list;
 }

@@ -7,10 +7,15 @@
 namespace ExifToolCommand
 {
 
-// {"-lang", lang, "-a", "-u", "-g1", ["-k" when show], "-w!", "txt", photo}, to be started
-// without a shell. A photo path beginning with "-" is passed as "./-..." so that ExifTool
-// cannot take a file name for an option.
-QStringList arguments(const QString &lang, bool show, const QString &photo);
+// {"-lang", lang, "-a", "-u", "-g1", ["-k" when show], "-w!", writeTo, photo}, to be started
+// without a shell. writeTo is "txt" for the report beside the photo, or a file name format
+// ("/private/folder/%f.txt") for one written elsewhere. A photo path beginning with "-" is
+// passed as "./-..." so that ExifTool cannot take a file name for an option.
+QStringList arguments(const QString &lang, bool show, const QString &photo,
+                      const QString &writeTo = QStringLiteral("txt"));
+
+// The language code as ExifTool takes it ("zh" -> "zh-cn"); every other code unchanged.
+QString exifToolLanguage(const QString &code);
 
 // "exiftool" in ProgramFolder::path() when it is an executable file there, else the one found
 // on PATH (Debian's libimage-exiftool-perl); empty when there is none.

@@ -16,12 +16,6 @@ namespace
 constexpr qint64 kHeadBytes = 16 * 1024;
 constexpr int kHeadLines = 16;
 
-bool isGroupHeader(const QString &line)
-{
-    return line.size() > 10 && line.startsWith(QLatin1String("---- ")) && line.endsWith(QLatin1String(" ----")) &&
-           !line.contains(QLatin1Char(':'));
-}
-
 // The first lines of a regular file, decoded as the reader decodes them; false when the path
 // is not a regular file or cannot be read.
 bool headLines(const QString &path, QStringList *lines)
@@ -47,16 +41,6 @@ bool headLines(const QString &path, QStringList *lines)
         start = end + 1;
     }
     return true;
-}
-
-bool samePath(const QString &a, const QString &b)
-{
-    // Through symbolic and hard links alike: two names of one file are one file.
-    struct stat sa;
-    struct stat sb;
-    if (::stat(QFile::encodeName(a).constData(), &sa) == 0 && ::stat(QFile::encodeName(b).constData(), &sb) == 0)
-        return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
-    return QDir::cleanPath(QFileInfo(a).absoluteFilePath()) == QDir::cleanPath(QFileInfo(b).absoluteFilePath());
 }
 
 // The file name as ExifTool's text output shows it: each control character as a dot, no NUL
@@ -86,10 +70,21 @@ bool somethingAt(const QString &path)
 namespace ReportFile
 {
 
+bool samePath(const QString &a, const QString &b)
+{
+    // Through symbolic and hard links alike: two names of one file are one file.
+    struct stat sa;
+    struct stat sb;
+    if (::stat(QFile::encodeName(a).constData(), &sa) == 0 && ::stat(QFile::encodeName(b).constData(), &sb) == 0)
+        return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    return QDir::cleanPath(QFileInfo(a).absoluteFilePath()) == QDir::cleanPath(QFileInfo(b).absoluteFilePath());
+}
+
+
 bool isReport(const QString &path)
 {
     QStringList lines;
-    return headLines(path, &lines) && !lines.isEmpty() && isGroupHeader(lines.first());
+    return headLines(path, &lines) && !lines.isEmpty() && !groupOfHeaderLine(lines.first()).isEmpty();
 }
 
 QString reportedFileName(const QString &reportPath)
@@ -128,30 +123,6 @@ bool removeReport(const QString &reportPath, const QString &photoPath)
     if (examine(reportPath, photoPath) != Status::OwnReport)
         return false;
     return QFile::remove(reportPath);
-}
-
-bool mayWriteReport(const QString &reportPath, const QString &photoPath)
-{
-    if (QFileInfo(photoPath).isDir())
-        return false;
-    return examine(reportPath, photoPath) != Status::Foreign;
-}
-
-QString refusalMessage(const QString &reportPath, const QString &photoPath)
-{
-    if (QFileInfo(photoPath).isDir())
-        return QStringLiteral("\"%1\" is a folder, not a photo. ExifTool was not run, because it would write a "
-                              "report beside every file in it.")
-            .arg(QDir::toNativeSeparators(photoPath));
-    if (examine(reportPath, photoPath) != Status::Foreign)
-        return QString();
-    if (samePath(reportPath, photoPath))
-        return QStringLiteral("The photo \"%1\" has the name of its own report. ExifTool was not run, because it "
-                              "would write the report over the photo.")
-            .arg(QDir::toNativeSeparators(photoPath));
-    return QStringLiteral("\"%1\" is not an ExifTool report. ExifTool was not run for \"%2\", because it would "
-                          "overwrite that file; rename or move it first.")
-        .arg(QDir::toNativeSeparators(reportPath), QDir::toNativeSeparators(photoPath));
 }
 
 } // namespace ReportFile

@@ -30,11 +30,7 @@ QString reportedFileName(const QString &reportPath);
 // itself); true when a file was deleted. Another photo's report is left for that photo.
 bool removeReport(const QString &reportPath, const QString &photoPath);
 
-// True when ExifTool may write its report for this photo: the photo is not a folder (ExifTool
-// would write a report beside every file in it) and the report path holds no foreign file.
-bool mayWriteReport(const QString &reportPath, const QString &photoPath);
-
-// The message for a refused run ("" when mayWriteReport is true), naming both files.
-QString refusalMessage(const QString &reportPath, const QString &photoPath);
+// Two names of one file (through symbolic and hard links alike) count as one file.
+bool samePath(const QString &a, const QString &b);
 
 } // namespace ReportFile

@@ -1,5 +1,7 @@
 #include "pipeline/ReportPath.h"
 
+#include <QFileInfo>
+
 namespace ReportPath
 {
 
@@ -20,6 +22,10 @@ bool forPhoto(const QString &photoPath, QString *reportPath)
 
 QString photoPathFromArgument(const QString &argument)
 {
+    // A file manager passes the name exactly, quotes and all (Mom's "best" shot.jpg): only an
+    // argument that names no file was quoted by a command line, and loses its quotes.
+    if (QFileInfo::exists(argument))
+        return argument;
     QString path = argument;
     path.remove(QLatin1Char('"'));
     return path;

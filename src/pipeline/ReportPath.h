@@ -12,7 +12,8 @@ namespace ReportPath
 // the caller then shows error 5 "Invalid procedure call or argument".
 bool forPhoto(const QString &photoPath, QString *reportPath);
 
-// The command-line argument as a photo path: every double quote dropped, nothing else changed
+// The command-line argument as a photo path: an argument that names an existing file as it
+// stands is taken unchanged; otherwise every double quote is dropped, nothing else changed
 // (no trimming, no splitting at blanks).
 QString photoPathFromArgument(const QString &argument);
 

@@ -1,5 +1,5 @@
 #include "TestPhotos.h"
-#include "fixture_Files.h"
+#include "Files.h"
 
 #include "pipeline/ExifToolCommand.h"
 #include "pipeline/ExifToolService.h"

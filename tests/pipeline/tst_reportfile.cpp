@@ -1,4 +1,4 @@
-#include "fixture_Files.h"
+#include "Files.h"
 
 #include "common/TestPhotos.h"
 #include "pipeline/ReportFile.h"
@@ -28,7 +28,6 @@ private slots:
     void hardLinkToThePhoto();
     void folderAtReportPath();
     void fifoAtReportPath();
-    void photoIsAFolder();
     void realReportsOfTwoPhotosSharingOneName();
 
 private:
@@ -89,8 +88,7 @@ void TestReportFile::userFileIsNeverDeleted()
     QVERIFY(Files::write(report, content));
 
     QVERIFY(!ReportFile::removeReport(report, photo));
-    QVERIFY(!ReportFile::mayWriteReport(report, photo));
-    QVERIFY(ReportFile::refusalMessage(report, photo).contains(report));
+    QCOMPARE(ReportFile::examine(report, photo), ReportFile::Status::Foreign);
     QCOMPARE(Files::read(report), content);
     QVERIFY(QFile::remove(report));
 }
@@ -100,8 +98,7 @@ void TestReportFile::ownReportIsDeleted()
     const QString photo = path(QStringLiteral("Bild.jpeg"));
     const QString report = path(QStringLiteral("Bild.txt"));
     QVERIFY(Files::write(report, Files::reportFor(QStringLiteral("Bild.jpeg"))));
-    QVERIFY(ReportFile::mayWriteReport(report, photo));
-    QCOMPARE(ReportFile::refusalMessage(report, photo), QString());
+    QCOMPARE(ReportFile::examine(report, photo), ReportFile::Status::OwnReport);
     QVERIFY(ReportFile::removeReport(report, photo));
     QVERIFY(!QFileInfo::exists(report));
     QVERIFY(!ReportFile::removeReport(report, photo)); // nothing left to delete
@@ -116,7 +113,6 @@ void TestReportFile::otherPhotosReportIsKept()
     QCOMPARE(ReportFile::examine(report, path(QStringLiteral("IMG.JPG"))), ReportFile::Status::OtherPhotosReport);
     QVERIFY(!ReportFile::removeReport(report, path(QStringLiteral("IMG.JPG"))));
     QCOMPARE(Files::read(report), content);
-    QVERIFY(ReportFile::mayWriteReport(report, path(QStringLiteral("IMG.JPG"))));
     QVERIFY(ReportFile::removeReport(report, path(QStringLiteral("IMG.CR2"))));
 }
 
@@ -132,9 +128,8 @@ void TestReportFile::photoNamedLikeItsReport()
     QCOMPARE(report, photo);
 
     QCOMPARE(ReportFile::examine(report, photo), ReportFile::Status::Foreign);
+    QVERIFY(ReportFile::samePath(report, photo));
     QVERIFY(!ReportFile::removeReport(report, photo));
-    QVERIFY(!ReportFile::mayWriteReport(report, photo));
-    QVERIFY(ReportFile::refusalMessage(report, photo).contains(QStringLiteral("over the photo")));
     QCOMPARE(Files::read(photo), bytes);
 
     // Even when the "photo" is itself an ExifTool report, it is not its own report.
@@ -164,7 +159,6 @@ void TestReportFile::folderAtReportPath()
     QCOMPARE(ReportFile::examine(report, photo), ReportFile::Status::Foreign);
     QVERIFY(!ReportFile::isReport(report));
     QVERIFY(!ReportFile::removeReport(report, photo));
-    QVERIFY(!ReportFile::mayWriteReport(report, photo));
     QVERIFY(QFileInfo(report + QStringLiteral("/inside")).isDir());
 }
 
@@ -176,21 +170,6 @@ void TestReportFile::fifoAtReportPath()
     QCOMPARE(ReportFile::examine(report, path(QStringLiteral("Pipe.jpg"))), ReportFile::Status::Foreign);
     QVERIFY(!ReportFile::removeReport(report, path(QStringLiteral("Pipe.jpg"))));
     QVERIFY(QFileInfo::exists(report));
-}
-
-void TestReportFile::photoIsAFolder()
-{
-    // ExifTool given a folder writes a report beside every file in it, over any same-named .txt.
-    const QString folder = path(QStringLiteral("Urlaub.2023"));
-    QVERIFY(QDir().mkpath(folder));
-    const QString notes = folder + QStringLiteral("/Strand.txt");
-    QVERIFY(Files::write(notes, "Sonnenuntergang\n"));
-    QVERIFY(TestPhotos::makeJpeg(folder + QStringLiteral("/Strand.jpg")));
-    QString report;
-    QVERIFY(ReportPath::forPhoto(folder, &report));
-    QVERIFY(!ReportFile::mayWriteReport(report, folder));
-    QVERIFY(ReportFile::refusalMessage(report, folder).contains(QStringLiteral("folder")));
-    QCOMPARE(Files::read(notes), QByteArray("Sonnenuntergang\n"));
 }
 
 void TestReportFile::realReportsOfTwoPhotosSharingOneName()

@@ -1,4 +1,4 @@
-#include "fixture_Files.h"
+#include "Files.h"
 
 #include "common/TestPhotos.h"
 #include "pipeline/ExifToolCommand.h"
@@ -20,6 +20,7 @@ private slots:
     void sameNameAsExifTool();
     void photoPathFromArgument_data();
     void photoPathFromArgument();
+    void argumentNamingAFileIsTakenAsGiven();
     void arguments_data();
     void arguments();
     void locatePrefersProgramFolder();
@@ -114,6 +115,18 @@ void TestReportPath::photoPathFromArgument()
     QCOMPARE(ReportPath::photoPathFromArgument(argument), photo);
 }
 
+void TestReportPath::argumentNamingAFileIsTakenAsGiven()
+{
+    // A file manager passes Mom's "best" shot.jpg as it is; a shell user quotes the whole path.
+    QTemporaryDir dir;
+    const QString photo = dir.filePath(QStringLiteral("Mom's \"best\" shot.jpg"));
+    QVERIFY(Files::write(photo, "jpeg"));
+    QCOMPARE(ReportPath::photoPathFromArgument(photo), photo);
+    const QString plain = dir.filePath(QStringLiteral("plain.jpg"));
+    QVERIFY(Files::write(plain, "jpeg"));
+    QCOMPARE(ReportPath::photoPathFromArgument(QLatin1Char('"') + plain + QLatin1Char('"')), plain);
+}
+
 void TestReportPath::arguments_data()
 {
     QTest::addColumn<bool>("show");
@@ -136,6 +149,9 @@ void TestReportPath::arguments()
     QFETCH(QString, photo);
     QFETCH(QStringList, expected);
     QCOMPARE(ExifToolCommand::arguments(QStringLiteral("de"), show, photo), expected);
+    // ExifTool refuses a plain "zh"; the box's code reaches it as "zh-cn", every other unchanged.
+    QCOMPARE(ExifToolCommand::arguments(QStringLiteral("zh"), show, photo).at(1), QStringLiteral("zh-cn"));
+    QCOMPARE(ExifToolCommand::arguments(QStringLiteral("xx"), show, photo).at(1), QStringLiteral("xx"));
 }
 
 void TestReportPath::locatePrefersProgramFolder()

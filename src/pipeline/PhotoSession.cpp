@@ -1,0 +1,378 @@
+#include "pipeline/PhotoSession.h"
+
+#include "pipeline/ExifToolCommand.h"
+#include "pipeline/ReportFile.h"
+#include "pipeline/ReportListModel.h"
+#include "pipeline/ReportPath.h"
+#include "pipeline/ReportReader.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace
+{
+
+QString shown(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+// A report older than its photo was made before the photo last changed: its metadata may be
+// out of date.
+bool isStale(const QString &report, const QString &photo)
+{
+    const QFileInfo photoInfo(photo);
+    return photoInfo.exists() && photoInfo.lastModified() > QFileInfo(report).lastModified();
+}
+
+// Whether a report can be created beside the photo. access() also answers for a read-only
+// medium or share, which permission bits alone do not tell.
+bool folderTakesReports(const QString &photo)
+{
+    const QString folder = QFileInfo(photo).absolutePath();
+    return ::access(QFile::encodeName(folder).constData(), W_OK) == 0;
+}
+
+// ExifTool's own words when it cannot create the output file; it writes them in English
+// whatever the language of the report.
+// The time a file was last changed, in nanoseconds; -1 when there is none.
+qint64 modifiedAt(const QString &path)
+{
+    struct stat info;
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return -1;
+    return qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+}
+
+bool couldNotCreateReport(const ExifToolOutcome &outcome)
+{
+    return outcome.errorOutput.contains(QLatin1String("Error creating"));
+}
+
+} // namespace
+
+PhotoSession::PhotoSession(ExifToolService &service, ReportListModel &model, QObject *parent)
+    : QObject(parent), m_service(service), m_model(model)
+{
+    connect(&m_service, &ExifToolService::finished, this, &PhotoSession::onFinished);
+}
+
+PhotoSession::~PhotoSession()
+{
+    close();
+}
+
+void PhotoSession::setLanguage(const QString &code)
+{
+    m_language = code;
+}
+
+QString PhotoSession::privateFolder() const
+{
+    return m_private ? m_private->path() : QString();
+}
+
+// ---------------------------------------------------------------- commands
+
+void PhotoSession::open(const QString &photo)
+{
+    if (m_closed)
+        return;
+    takeOver(photo);
+    begin(photo, Mode::Open);
+}
+
+void PhotoSession::runExifTool(const QString &photo)
+{
+    if (m_closed || photo.trimmed().isEmpty())
+        return;
+    if (photo != m_photo)
+        takeOver(photo);
+    begin(photo, Mode::Run);
+}
+
+void PhotoSession::showReport(const QString &photo)
+{
+    if (m_closed || photo.trimmed().isEmpty())
+        return;
+    if (photo != m_photo) {
+        takeOver(photo);
+    } else if (isBusy()) {
+        return; // the run's end shows the report anyway
+    } else if (m_origin == Origin::Private) {
+        load(m_report, Origin::Private);
+        return;
+    }
+    begin(photo, Mode::Show);
+}
+
+void PhotoSession::changeLanguage(const QString &code, const QString &photo)
+{
+    if (m_closed)
+        return;
+    setLanguage(code);
+    leave();
+    m_photo = photo;
+    clearList();
+    if (!photo.trimmed().isEmpty())
+        begin(photo, Mode::Run);
+}
+
+void PhotoSession::close()
+{
+    if (m_closed)
+        return;
+    m_closed = true;
+    m_service.abortAll();
+    // A run ended now may have left its report already, or half of it.
+    for (const Request &request : std::as_const(m_inFlight))
+        discard(request);
+    m_inFlight.clear();
+    m_current = 0;
+    dropReport();
+    m_private.reset();
+}
+
+// ---------------------------------------------------------------- the road
+
+void PhotoSession::takeOver(const QString &photo)
+{
+    leave();
+    m_photo = photo;
+    m_model.clear();
+    emit photoChanged(photo);
+}
+
+void PhotoSession::leave()
+{
+    if (m_current != 0) {
+        m_service.cancel(m_current);
+        // A request that had not started yet is gone without a word: it wrote nothing.
+        if (!m_service.pending().contains(m_current))
+            m_inFlight.remove(m_current);
+        m_current = 0;
+    }
+    dropReport();
+}
+
+void PhotoSession::dropReport()
+{
+    if (m_origin == Origin::None)
+        return;
+    const Request shownReport{m_photo, m_origin == Origin::Private ? QFileInfo(m_report).absolutePath() : m_report,
+                              m_origin == Origin::Private};
+    m_origin = Origin::None;
+    m_report.clear();
+    discard(shownReport);
+}
+
+void PhotoSession::begin(const QString &photo, Mode mode)
+{
+    QString beside;
+    if (!ReportPath::forPhoto(photo, &beside)) {
+        clearList();
+        return;
+    }
+    if (QFileInfo(photo).isDir()) {
+        clearList();
+        emit problem(QStringLiteral("\"%1\" is a folder, not a photo. ExifTool was not run, because it would write "
+                                    "a report beside every file in it.")
+                         .arg(shown(photo)),
+                     3);
+        return;
+    }
+    const ReportFile::Status status = ReportFile::examine(beside, photo);
+    const bool isOwn = status == ReportFile::Status::OwnReport;
+
+    if (mode == Mode::Show || (mode == Mode::Open && isOwn && !isStale(beside, photo))) {
+        if (isOwn) {
+            // Read again after a run of this session it is still ours, else it was kept before.
+            const bool ours = m_origin == Origin::Ours && m_report == beside;
+            load(beside, ours ? Origin::Ours : Origin::KeptBefore);
+            return;
+        }
+        if (mode == Mode::Show) {
+            clearList();
+            if (status == ReportFile::Status::Foreign && !ReportFile::samePath(beside, photo))
+                emit problem(QStringLiteral("\"%1\" is not an ExifTool report, so Lumoskop does not show it.")
+                                 .arg(shown(beside)),
+                             3);
+            return;
+        }
+    }
+
+    // Whatever stands at the report path and is not this photo's report is left alone: the
+    // report goes into the private folder, and the user is told where "TXT save" cannot work.
+    QString notice;
+    bool privately = true;
+    if (status == ReportFile::Status::Foreign && !ReportFile::samePath(beside, photo)) {
+        notice = QStringLiteral("\"%1\" is not an ExifTool report. Lumoskop leaves that file as it is and shows "
+                                "the metadata of \"%2\" from a report of its own.")
+                     .arg(shown(beside), shown(photo));
+        if (m_keep)
+            notice += QStringLiteral("\n\n\"TXT save\" cannot keep that report beside the photo.");
+    } else if (status == ReportFile::Status::Foreign) {
+        if (m_keep)
+            notice = QStringLiteral("The photo \"%1\" has the name of its own report, so \"TXT save\" cannot keep "
+                                    "a report beside it.")
+                         .arg(shown(photo));
+    } else if (status == ReportFile::Status::OtherPhotosReport) {
+        if (m_keep)
+            notice = QStringLiteral("\"%1\" is the report of another photo, so \"TXT save\" cannot keep the report "
+                                    "of \"%2\" beside it.")
+                         .arg(shown(beside), shown(photo));
+    } else if (!folderTakesReports(photo) && QFileInfo::exists(photo)) {
+        if (m_keep)
+            notice = QStringLiteral("The folder \"%1\" cannot be written, so \"TXT save\" cannot keep the report of "
+                                    "\"%2\" beside it.")
+                         .arg(shown(QFileInfo(photo).absolutePath()), shown(photo));
+    } else {
+        privately = false;
+    }
+    // ExifTool works while the user reads the notice.
+    start(photo, beside, privately);
+    if (!notice.isEmpty())
+        emit problem(notice, 3);
+}
+
+void PhotoSession::start(const QString &photo, const QString &beside, bool privately)
+{
+    if (m_current != 0) {
+        // "ExifTool" pressed again: the earlier run's result is of no use any more.
+        m_service.cancel(m_current);
+        if (!m_service.pending().contains(m_current))
+            m_inFlight.remove(m_current);
+        m_current = 0;
+    }
+    Request request{photo, beside, privately, privately ? -1 : modifiedAt(beside)};
+    QString writeTo = QStringLiteral("txt");
+    if (privately) {
+        request.destination = newPrivateFolder();
+        if (request.destination.isEmpty()) {
+            clearList();
+            emit problem(QStringLiteral("Lumoskop found no folder of its own to put the report of \"%1\" in.")
+                             .arg(shown(photo)),
+                         4);
+            return;
+        }
+        writeTo = request.destination + QStringLiteral("/%f.txt");
+    }
+    ExifToolJob job;
+    job.arguments = ExifToolCommand::arguments(m_language, m_visible, photo, writeTo);
+    job.visible = m_visible;
+    m_current = m_service.request(job);
+    m_inFlight.insert(m_current, request);
+}
+
+void PhotoSession::onFinished(int id, const ExifToolOutcome &outcome)
+{
+    const auto it = m_inFlight.constFind(id);
+    if (it == m_inFlight.constEnd())
+        return;
+    const Request request = *it;
+    m_inFlight.erase(it);
+    if (id != m_current) {
+        discard(request);
+        return;
+    }
+    m_current = 0;
+
+    QString report = request.destination;
+    if (request.isPrivate) {
+        // The private folder of a request holds its report only, whatever ExifTool named it.
+        const QStringList files = QDir(request.destination).entryList(QDir::Files | QDir::Hidden);
+        report = files.isEmpty() ? QString() : request.destination + QLatin1Char('/') + files.first();
+    }
+    const bool written = !report.isEmpty() && modifiedAt(report) != request.modifiedBefore;
+    if (written && ReportFile::examine(report, request.photo) == ReportFile::Status::OwnReport) {
+        load(report, request.isPrivate ? Origin::Private : Origin::Ours);
+    } else if (!request.isPrivate && couldNotCreateReport(outcome)) {
+        // A medium that refuses writes without saying so beforehand (a share, a card's lock).
+        start(request.photo, request.destination, true);
+        if (m_keep)
+            emit problem(QStringLiteral("The folder \"%1\" cannot be written, so \"TXT save\" cannot keep the "
+                                        "report of \"%2\" beside it.")
+                             .arg(shown(QFileInfo(request.photo).absolutePath()), shown(request.photo)),
+                         3);
+        return;
+    } else {
+        discard(request);
+        clearList();
+        emit problem(describeFailure(outcome, request.photo, report.isEmpty() ? request.destination : report), 4);
+        return;
+    }
+    if (outcome.noTerminal && !m_toldNoTerminal) {
+        m_toldNoTerminal = true;
+        emit problem(QStringLiteral("\"ExifTool show\" needs a terminal window, and none is installed, so ExifTool "
+                                    "ran hidden. Install a terminal emulator (for example the Debian package xterm) "
+                                    "to watch ExifTool work."),
+                     3);
+    }
+}
+
+void PhotoSession::load(const QString &report, Origin origin)
+{
+    ReportRows rows;
+    if (ReportReader::load(report, &rows) != ReportReader::ReadResult::Ok) {
+        // Gone or replaced between the run and the reading.
+        m_report.clear();
+        m_origin = Origin::None;
+        clearList();
+        return;
+    }
+    m_report = report;
+    m_origin = origin;
+    m_model.setRows(std::move(rows));
+    emit reportLoaded();
+}
+
+void PhotoSession::clearList()
+{
+    m_model.clear();
+    emit reportCleared();
+}
+
+void PhotoSession::discard(const Request &request)
+{
+    if (request.isPrivate) {
+        QDir(request.destination).removeRecursively();
+        return;
+    }
+    // The photo shown uses that very file: a late run of an earlier visit must not take it.
+    if (request.destination == m_report && m_origin != Origin::None)
+        return;
+    if (!m_keep)
+        ReportFile::removeReport(request.destination, request.photo);
+}
+
+QString PhotoSession::newPrivateFolder()
+{
+    if (!m_private) {
+        // Under the user's runtime folder where there is one (memory, gone at log-out), else
+        // in the cache folder; a folder of its own per program run, so two never collide.
+        // ExifTool reads "%" in the name as a format code: such a place is passed over.
+        QStringList bases;
+        const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+        if (!runtime.isEmpty() && QFileInfo(runtime).isDir())
+            bases << runtime;
+        bases << QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) << QDir::tempPath();
+        for (const QString &base : std::as_const(bases)) {
+            if (base.isEmpty() || base.contains(QLatin1Char('%')) || !QDir().mkpath(base))
+                continue;
+            auto folder = std::make_unique<QTemporaryDir>(base + QStringLiteral("/lumoskop-XXXXXX"));
+            if (folder->isValid()) {
+                m_private = std::move(folder);
+                break;
+            }
+        }
+        if (!m_private)
+            return QString();
+    }
+    const QString folder = m_private->path() + QLatin1Char('/') + QString::number(++m_privateCount);
+    return QDir().mkpath(folder) ? folder : QString();
+}

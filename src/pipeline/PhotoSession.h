@@ -1,0 +1,112 @@
+#pragma once
+
+#include "pipeline/ExifToolService.h"
+
+#include <QHash>
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+class QTemporaryDir;
+class ReportListModel;
+
+// The road of the photo shown: which photo it is, where its report is and who made it, the
+// ExifTool request in flight for it, and what becomes of the report when the user moves on.
+// The report path is examined once per command. A file at the report path that is not this
+// photo's report is never shown, replaced or deleted; the report is then written into a
+// private folder instead, so the photo is still shown. Results of requests for a photo no
+// longer shown are dropped, and their reports discarded like any report left behind.
+class PhotoSession : public QObject
+{
+    Q_OBJECT
+public:
+    // Who made the report the list shows, and so what may become of it.
+    enum class Origin {
+        None,       // no report
+        Ours,       // written beside the photo by a run of this session
+        KeptBefore, // stood beside the photo already (kept by "TXT save") and shown without a run
+        Private,    // written into the session's private folder: none could stand beside the photo
+    };
+
+    PhotoSession(ExifToolService &service, ReportListModel &model, QObject *parent = nullptr);
+    ~PhotoSession() override; // as close()
+
+    // The options the next command uses, as the window's boxes hold them.
+    void setLanguage(const QString &code); // the box's code; "zh" reaches ExifTool as "zh-cn"
+    QString language() const { return m_language; }
+    void setShowExifTool(bool visible) { m_visible = visible; }
+    void setKeepReports(bool keep) { m_keep = keep; } // "TXT save"
+    bool keepsReports() const { return m_keep; }
+
+    // A photo taken over (file button, command line, drop, next or previous photo): the report
+    // of the photo shown so far is discarded unless kept, list and panel are emptied, and a
+    // fresh report beside the photo is shown; otherwise ExifTool runs.
+    void open(const QString &photo);
+    // "ExifTool": a new report for the photo (the path box's text; another photo is taken over
+    // first). The old rows stay until the new report is read.
+    void runExifTool(const QString &photo);
+    // "Show": reads the photo's report again (another photo is taken over first); ExifTool does
+    // not run, and without a report the list stays empty.
+    void showReport(const QString &photo);
+    // A new language: the report is discarded unless kept, list and panel are emptied, and
+    // ExifTool runs again for the photo (nothing runs for an empty path).
+    void changeLanguage(const QString &code, const QString &photo);
+    // The window closes: runs in flight are ended, the report is deleted unless kept, the
+    // private folder goes. Nothing is signalled afterwards.
+    void close();
+
+    QString photo() const { return m_photo; }     // the photo shown or being fetched
+    QString reportPath() const { return m_report; } // where its report is; empty without one
+    Origin origin() const { return m_origin; }
+    bool isBusy() const { return m_current != 0; } // a request for the photo shown is in flight
+    QString privateFolder() const;                 // empty until a report needed it
+
+signals:
+    // Another photo is taken over: the list is empty, and so must be panel and thumbnail.
+    void photoChanged(const QString &photo);
+    // The list now holds the report of the photo shown.
+    void reportLoaded();
+    // The list was emptied for the photo shown without a new report (no report, a failed run).
+    void reportCleared();
+    // A message for the user: style 4 for a failure, 3 for a notice about a file left alone.
+    void problem(const QString &text, int style);
+
+private:
+    struct Request {
+        QString photo;
+        QString destination; // the report path beside the photo, or the request's private folder
+        bool isPrivate = false;
+        // When the report beside the photo was last changed before the run (-1: not there);
+        // a run that failed leaves an older report as it was, and that is no report of it.
+        qint64 modifiedBefore = -1;
+    };
+    enum class Mode { Open, Run, Show };
+
+    void begin(const QString &photo, Mode mode);
+    void takeOver(const QString &photo);
+    void leave();
+    void dropReport();
+    void start(const QString &photo, const QString &beside, bool privately);
+    void onFinished(int id, const ExifToolOutcome &outcome);
+    void load(const QString &report, Origin origin);
+    void clearList();
+    void discard(const Request &request);
+    QString newPrivateFolder();
+
+    ExifToolService &m_service;
+    ReportListModel &m_model;
+    QString m_language = QStringLiteral("en");
+    bool m_visible = false;
+    bool m_keep = false;
+
+    QString m_photo;
+    QString m_report;
+    Origin m_origin = Origin::None;
+    int m_current = 0;              // the request for the photo shown, 0 when none
+    QHash<int, Request> m_inFlight; // every request not finished yet, the current one included
+    std::unique_ptr<QTemporaryDir> m_private;
+    int m_privateCount = 0;
+    bool m_closed = false;
+    bool m_toldNoTerminal = false;
+};
