@@ -62,6 +62,38 @@ public:
     std::optional<double> readSingle(const QString &key, double defaultValue) const;
     std::optional<int> readInt16(const QString &key, int defaultValue) const;
 
+    // Typed reads and writes. A read gives nothing where the stored text is not a usable value
+    // (not a number, out of range), and the caller leaves that one property as it was.
+    void writeStartValues(); // "ProgrammName" and "ErscheinungsJahr", at every start
+    QString programName() const;
+
+    // The window's outer edges and size in twips.
+    std::optional<int> top() const;
+    std::optional<int> left() const;
+    std::optional<int> height() const;
+    std::optional<int> width() const;
+    void setPlacement(int top, int left, int height, int width);
+
+    // The width of list column 1 or 2 in twips.
+    std::optional<int> columnWidth(int column) const;
+    void setColumnWidth(int column, int twips);
+
+    // The font of the path box and the list: a face (empty: keep the designed one) and a size.
+    QString fontName() const;
+    std::optional<double> fontSize() const;
+
+    // The three option boxes, by their keys ExiftoolCheck, TXTcheck and ExiftoolSort.
+    std::optional<bool> option(const char *key) const;
+    void setOption(const char *key, bool on);
+
+    QString language() const; // used unchanged, even when it is none of the box's codes
+    void setLanguage(const QString &code);
+
+    std::optional<int> group() const; // the group button 0 to 5
+    void setGroup(int index);
+
+    QString updateAddress(const QString &defaultAddress) const;
+
 private:
     QString fullKey(const QString &key) const;
     QSettings &m_settings;

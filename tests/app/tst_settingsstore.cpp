@@ -87,23 +87,53 @@ private slots:
             QCOMPARE(*i, int16);
     }
 
-    void survivesAGarbageFile()
+    // Each typed read stands alone: an unusable value is absent and its caller keeps what it had.
+    void typedReadsRefuseWhatIsNoUsableValue_data()
     {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected"); // "" for absent
+        QTest::newRow("top") << "ExiftoolTop" << "-30000" << "-30000";
+        QTest::newRow("top letters") << "ExiftoolTop" << "abc" << "";
+        QTest::newRow("left far off") << "ExiftoolLeft" << "1e30" << "";
+        QTest::newRow("height") << "ExiftoolHeight" << "12360" << "12360";
+        QTest::newRow("height zero") << "ExiftoolHeight" << "0" << "";
+        QTest::newRow("width negative") << "ExiftoolWidth" << "-5" << "";
+        QTest::newRow("column") << "2ExiftoolHeader" << "3000" << "3000";
+        QTest::newRow("column words") << "1ExiftoolHeader" << "wide" << "";
+        QTest::newRow("box on") << "TXTcheck" << "1" << "1";
+        QTest::newRow("box state 7") << "ExiftoolCheck" << "7" << "";
+        QTest::newRow("group") << "optExif" << "5" << "5";
+        QTest::newRow("group 6") << "optExif" << "6" << "";
+        QTest::newRow("font size") << "ProgSchriftSize" << "12" << "12";
+        QTest::newRow("font size zero") << "ProgSchriftSize" << "0" << "";
+        QTest::newRow("font size huge") << "ProgSchriftSize" << "4000" << "";
+        QTest::newRow("blank font face") << "ProgSchriftName" << "   " << "";
+    }
+    void typedReadsRefuseWhatIsNoUsableValue()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, text);
+        QFETCH(QString, expected);
         QTemporaryDir dir;
-        const QString path = dir.filePath("Lumoskop.conf");
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        QByteArray garbage;
-        for (int i = 0; i < 4096; ++i)
-            garbage.append(char((i * 7919) % 256));
-        f.write(garbage);
-        f.close();
-        QSettings ini(path, QSettings::IniFormat);
+        QSettings ini(dir.filePath("Lumoskop.conf"), QSettings::IniFormat);
         SettingsStore store(ini);
-        const QString v = store.ReadSetting("ExiftoolTop", "100");
-        Q_UNUSED(v); // whatever it reads, it must not fail, and a number reader copes
-        store.readSingle("ExiftoolTop", 100);
-        store.readInt16("TXTcheck", 0);
+        store.WriteSetting(key, text);
+        auto shown = [](auto value) { return value ? QString::number(*value) : QString(); };
+        const QHash<QString, QString> read = {
+            {"ExiftoolTop", shown(store.top())},
+            {"ExiftoolLeft", shown(store.left())},
+            {"ExiftoolHeight", shown(store.height())},
+            {"ExiftoolWidth", shown(store.width())},
+            {"1ExiftoolHeader", shown(store.columnWidth(1))},
+            {"2ExiftoolHeader", shown(store.columnWidth(2))},
+            {"TXTcheck", shown(store.option(SettingsStore::TXTcheck))},
+            {"ExiftoolCheck", shown(store.option(SettingsStore::ExiftoolCheck))},
+            {"optExif", shown(store.group())},
+            {"ProgSchriftSize", shown(store.fontSize())},
+            {"ProgSchriftName", store.fontName()},
+        };
+        QCOMPARE(read.value(key), expected);
     }
 
     void handWrittenListValueStaysOneText()
