@@ -1,17 +1,14 @@
 // Time from program start to a filled list, against ExifTool's own time for the same report.
 // The benchmark starts itself as the program: a child process that opens the main window on
 // the offscreen platform with settings of its own, loads the photo and ends as soon as the list
-// is filled. The whole child process is timed, from its start to its end. A second kind of
-// child shows what a kept ExifTool started together with the application would give: it
-// starts one at once, has it write the report while the window is built, and then lets the
-// window show that report. Prints figures only; it asserts nothing about time.
+// is filled. The child process is timed from its start to the filled list. Prints figures
+// only; it asserts nothing about time.
 //
 //   build/bench_startup [rounds, default 5] [photo; default: a drawn 3000x2000 camera photo]
 
 #include "app/frmExifTool.h"
 #include "controls/Fonts.h"
-#include "pipeline/ExifToolCommand.h"
-#include "pipeline/ExifToolKept.h"
+#include "pipeline/ReportListModel.h"
 #include "pipeline/ReportPath.h"
 
 #include <QApplication>
@@ -36,12 +33,11 @@ namespace
 {
 
 constexpr const char *ChildMode = "--child";
-constexpr const char *EarlyKeptChildMode = "--child-early-kept";
 
 // The program's road for one photo, and out. Exit code 0 when the list was filled. Prints the
 // row count and the milliseconds from main() to: the application, the window built, the list
 // filled.
-int child(int argc, char *argv[], const QString &photo, bool earlyKept)
+int child(int argc, char *argv[], const QString &photo)
 {
     QElapsedTimer clock;
     clock.start();
@@ -49,11 +45,6 @@ int child(int argc, char *argv[], const QString &photo, bool earlyKept)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const double appReady = clock.nsecsElapsed() / 1e6;
-    std::unique_ptr<ExifToolKept> kept;
-    if (earlyKept) {
-        kept = std::make_unique<ExifToolKept>();
-        kept->start(ExifToolCommand::locate());
-    }
     QApplication::setApplicationName(QStringLiteral("Lumoskop"));
     installFontSubstitutes();
     QTemporaryDir settingsDir;
@@ -74,13 +65,7 @@ int child(int argc, char *argv[], const QString &photo, bool earlyKept)
     });
     // A run that never fills the list must not keep the benchmark waiting for ever.
     QTimer::singleShot(60000, &app, [&app] { app.exit(2); });
-    if (earlyKept) {
-        window.Form_Load(QString());
-        kept->run(ExifToolCommand::locate(), ExifToolCommand::arguments(QStringLiteral("en"), false, photo));
-        window.CommandAbfrage(photo);
-    } else {
-        window.Form_Load(photo);
-    }
+    window.Form_Load(photo);
     // The list may already be filled inside Form_Load, before any event loop runs.
     if (rows < 0 && app.exec() == 2)
         return 2;
@@ -152,8 +137,8 @@ double median(std::vector<double> values)
 
 int main(int argc, char *argv[])
 {
-    if (argc > 2 && (qstrcmp(argv[1], ChildMode) == 0 || qstrcmp(argv[1], EarlyKeptChildMode) == 0))
-        return child(argc, argv, QString::fromLocal8Bit(argv[2]), qstrcmp(argv[1], EarlyKeptChildMode) == 0);
+    if (argc > 2 && qstrcmp(argv[1], ChildMode) == 0)
+        return child(argc, argv, QString::fromLocal8Bit(argv[2]));
 
     QCoreApplication app(argc, argv);
     const int rounds = argc > 1 ? std::max(1, QString::fromLocal8Bit(argv[1]).toInt()) : 5;
@@ -179,22 +164,20 @@ int main(int argc, char *argv[])
     const QStringList exiftoolArguments{
         QStringLiteral("-lang"), QStringLiteral("en"),  QStringLiteral("-a"),  QStringLiteral("-u"),
         QStringLiteral("-g1"),   QStringLiteral("-w!"), QStringLiteral("txt"), photo};
-    std::vector<double> programTimes, earlyTimes, exiftoolTimes, appTimes, windowTimes, filledTimes;
-    QByteArray childFigures, earlyFigures;
+    std::vector<double> programTimes, exiftoolTimes, appTimes, windowTimes, filledTimes;
+    QByteArray childFigures;
     int rows = 0;
     std::printf("photo %s, %d rounds\n", qPrintable(photo), rounds);
-    std::printf("%6s %11s %14s %12s | program after main(): %12s %10s %12s\n", "round", "program ms", "early kept ms",
-                "exiftool ms", "application", "window", "list filled");
+    std::printf("%6s %11s %12s | program after main(): %12s %10s %12s\n", "round", "program ms", "exiftool ms",
+                "application", "window", "list filled");
     for (int round = 1; round <= rounds; ++round) {
         QFile::remove(report);
         const double program = timeProcess(self, {QString::fromLatin1(ChildMode), photo}, &childFigures);
         QFile::remove(report);
-        const double early = timeProcess(self, {QString::fromLatin1(EarlyKeptChildMode), photo}, &earlyFigures);
-        QFile::remove(report);
         const double alone = timeProcess(exiftool, exiftoolArguments);
         QFile::remove(report);
-        if (program < 0 || early < 0 || alone < 0) {
-            std::printf("%6d failed (program %.0f, early kept %.0f, exiftool %.0f)\n", round, program, early, alone);
+        if (program < 0 || alone < 0) {
+            std::printf("%6d failed (program %.0f, exiftool %.0f)\n", round, program, alone);
             continue;
         }
         const QList<QByteArray> figures = childFigures.split(' ');
@@ -205,9 +188,8 @@ int main(int argc, char *argv[])
             filledTimes.push_back(figures[3].toDouble());
         }
         programTimes.push_back(program);
-        earlyTimes.push_back(early);
         exiftoolTimes.push_back(alone);
-        std::printf("%6d %11.1f %14.1f %12.1f | %34.1f %10.1f %12.1f\n", round, program, early, alone,
+        std::printf("%6d %11.1f %12.1f | %34.1f %10.1f %12.1f\n", round, program, alone,
                     appTimes.empty() ? 0 : appTimes.back(), windowTimes.empty() ? 0 : windowTimes.back(),
                     filledTimes.empty() ? 0 : filledTimes.back());
     }
@@ -221,8 +203,5 @@ int main(int argc, char *argv[])
                 program, alone, median(appTimes), median(windowTimes), median(filledTimes));
     std::printf("ratio   program/exiftool %.3f: the program adds %.0f %% (target: less than 20 %%)\n", program / alone,
                 (program / alone - 1) * 100);
-    const double early = median(earlyTimes);
-    std::printf("ratio   with a kept ExifTool started with the application: %.1f ms, %.3f, adds %.0f %%\n", early,
-                early / alone, (early / alone - 1) * 100);
     return 0;
 }

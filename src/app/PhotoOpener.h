@@ -1,23 +1,33 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 
-// Opens the photo in the application the desktop associates with its type; where none is
-// associated or none starts, the file manager shows the photo (selected where the file
-// manager supports it, else its folder). The photo always travels as one URL, never inside
-// a command line, so blanks, quotes and shell characters in its name do no harm.
-namespace PhotoOpener {
+// Opens the photo in the application the desktop associates with its type; where the photo is
+// missing, none is associated or none starts, the file manager shows the photo (selected
+// where the file manager supports it, else its folder). The photo always travels as one URL,
+// never inside a command line, so blanks, quotes and shell characters in its name do no harm.
+// Nothing waits: the desktop is asked through signals, and finished() tells the end.
+class PhotoOpener : public QObject
+{
+    Q_OBJECT
+public:
+    explicit PhotoOpener(QObject *parent = nullptr);
 
-struct Result {
-    int errorNumber = 0; // 0: opened or shown; otherwise the error to report
-    QString description;
-    QString how;         // "application", "file manager" or "folder", for tests and notes
+    // A later call replaces one still going.
+    void open(const QString &photoPath);
+
+signals:
+    // errorNumber 0: opened or shown, how says by what ("application", "file manager",
+    // "folder"); otherwise nothing could show it, with 53 (file not found) or 5.
+    void finished(int errorNumber, const QString &description, const QString &how);
+
+private:
+    void openWithApplication(const QString &defaultApplication);
+    void fallBack();
+    void finish(int errorNumber, const QString &description, const QString &how);
+
+    QString m_photo;
+    int m_error = 0; // why the associated application was passed over
+    int m_attempt = 0;
 };
-
-Result open(const QString &photoPath);
-
-// The desktop's default application for the photo's type as xdg-mime reports it; empty when
-// none is associated. "?" when the desktop cannot be asked (no xdg-mime).
-QString defaultApplication(const QString &photoPath);
-
-} // namespace PhotoOpener

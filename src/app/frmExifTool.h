@@ -1,31 +1,35 @@
 #pragma once
 
-#include "pipeline/ExifToolKept.h"
-#include "pipeline/ExifToolRun.h"
-#include "pipeline/ReportListModel.h"
+#include "pipeline/ExifToolService.h"
 
 #include <QHash>
 #include <QMainWindow>
 #include <array>
-#include <functional>
 #include <memory>
 
+class CameraPanel;
 class CaptionedTextBox;
 class GradientButton;
+class PhotoOpener;
+class PhotoSession;
+class PhotoThumbnail;
 class QAction;
 class QCheckBox;
 class QComboBox;
-class QFrame;
 class QLabel;
 class QLineEdit;
 class QMenu;
 class QRadioButton;
 class QSettings;
 class QTreeView;
+class ReportListView;
+class FilterBox;
+class ReportListModel;
 class SettingsStore;
 
-// The main window: holds the controls, forwards their events, and walks one photo down the
-// road path box -> report path -> ExifTool -> report -> list -> thumbnail -> group -> panel.
+// The main window: builds and lays out the controls and forwards their events. The photo's
+// road (report path, ExifTool, report, list) belongs to PhotoSession; the window shows what
+// the session reports: the list, the thumbnail, the stored group and the camera panel.
 class frmExifTool : public QMainWindow
 {
     Q_OBJECT
@@ -55,18 +59,19 @@ public:
     void lblExif_Click(int index);
     void mnuUpdate_Click();
     void mnuInfo_Click();
-    void nextPhoto(int step);          // +1 next, -1 previous photo of the folder
-    void copySelectedRows();           // Ctrl+C in the list: no question asked
-    QList<int> selectedListRows() const;
-    QLineEdit *filterBox() const { return txtFilter; }
+    void nextPhoto(int step);   // +1 next, -1 previous photo of the folder
+    void copySelectedRows();    // Ctrl+C in the list: no question asked
 
     // What tests and the later commands read.
-    QString photoPath() const;
-    QString TxtPfad() const { return m_txtPfad; }
+    QString photoPath() const; // the path box's text
+    QString TxtPfad() const;   // the report of the photo shown
+    PhotoSession &session() const { return *m_session; }
     ReportListModel *listModel() const { return m_model; }
-    QTreeView *listView() const { return lvwExifTool; }
+    QTreeView *listView() const;
+    CameraPanel *cameraPanel() const { return fraKamera; }
     QString labelText(int index) const;
-    bool isExifToolRunning() const { return m_run.isRunning() || m_kept.isBusy(); }
+    // A request the user waits for is queued or running.
+    bool isExifToolRunning() const { return m_service.isBusy(); }
     // Hidden runs go to one ExifTool kept running (started at once, in the background); off,
     // every run starts ExifTool anew. Tests that count ExifTool starts switch it off.
     void setKeepExifToolRunning(bool keep);
@@ -76,34 +81,27 @@ public:
     QCheckBox *keepBox() const { return chkTXT; }
     QCheckBox *sortBox() const { return chkSort; }
     QRadioButton *groupButton(int index) const { return optExif[size_t(index)]; }
-    QLabel *photoBox() const { return imgFoto; }
-    QLabel *cameraPicture() const { return picKamera; }
-    QLabel *lensPicture() const { return picObjektiv; }
+    QLabel *photoBox() const;
+    QLineEdit *filterBox() const;
     QMenu *helpMenu() const { return mnuHelp; }
     QAction *updateExifToolAction() const { return mnuUpdateExiftool; }
     QWidget *clientArea() const { return m_client; }
 
-    // Every message about a failed run or a file the program will not touch goes through here.
-    void reportProblem(const QString &text, int style = 4);
-
     void RegistryLesen();
     void lvw_SpaltenbreiteLaden();
     void lvw_SpaltenbreiteSpeichern();
-    void clearSummaryLabels();
 
 signals:
-    // The list has been filled from a report (or emptied because none was there).
+    // The road of a command has ended: the list holds the photo's report, or is empty.
     void reportShown();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildControls();
-    void buildCameraPanel();
     void buildMenus();
     void placeDesignedControls();
     void applyLayout();
@@ -113,34 +111,23 @@ private:
     int keptTwips(const QString &what, int pixels) const;
     void chkExiftool_Click();
     void chkTXT_Click();
-    void loadThumbnail();
-    void Kamera();
+    void showReportOfSession();
+    void clearPhoto();
     void jumpToGroup(int index);
-    void applyHeaderIcon(ReportListModel::HeaderIcon icon);
-    void deleteReportUnlessKept();
-    bool deriveReportPath();
-    // While ExifTool runs, a command that would start another run or read the report is kept
-    // and carried out when the run has ended; a later request replaces an earlier one.
-    bool deferWhileRunning(std::function<void()> command);
-    void runPendingCommand();
+    void reportProblem(const QString &text, int style);
+    void putOnClipboard(const QString &text);
 
     friend class ClientArea;
 
-    QSettings *m_settings = nullptr;
     std::unique_ptr<QSettings> m_ownSettings;
     std::unique_ptr<SettingsStore> m_store;
+    ExifToolService m_service;
     ReportListModel *m_model = nullptr;
-    ExifToolRun m_run;
-    ExifToolKept m_kept;
-    bool m_keepExifTool = true;
-    std::function<void()> m_pending;
-    QString m_txtPfad;
-    bool m_closing = false;
-    QIcon m_iconUp;
-    QIcon m_iconDown;
+    PhotoSession *m_session = nullptr;
+    PhotoOpener *m_opener = nullptr;
 
     QWidget *m_client = nullptr;
-    QTreeView *lvwExifTool = nullptr;
+    ReportListView *lvwExifTool = nullptr;
     CaptionedTextBox *txtBildpfad = nullptr;
     GradientButton *cmdDatei = nullptr;
     GradientButton *cmdExif = nullptr;
@@ -150,21 +137,14 @@ private:
     QCheckBox *chkExiftool = nullptr;
     QCheckBox *chkTXT = nullptr;
     QCheckBox *chkSort = nullptr;
-    QFrame *fraKamera = nullptr;
+    CameraPanel *fraKamera = nullptr;
     QComboBox *cboSprache = nullptr;
     std::array<QRadioButton *, 6> optExif{};
-    QLabel *imgFoto = nullptr;
-    QLabel *picKamera = nullptr;
-    QLabel *picObjektiv = nullptr;
-    std::array<QLabel *, 12> lblExif{};
-    std::array<QLabel *, 10> imgIcon{};
-    QMenu *mnuDatei = nullptr;
+    PhotoThumbnail *imgFoto = nullptr;
+    FilterBox *txtFilter = nullptr;
     QMenu *mnuHelp = nullptr;
     QAction *mnuUpdateExiftool = nullptr;
-    QLineEdit *txtFilter = nullptr;
-    QMenu *mnuFoto = nullptr;
-    QString m_pendingPhoto; // the photo a deferred take-over will show
-    QPoint m_photoHome;
     QSize m_wantedOuter;
     QHash<QString, int> m_loadedTwips;
+    bool m_closing = false;
 };

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+// CommonDialog1's file-open dialog, as the file button uses it.
+namespace PhotoFileDialog
+{
+
+// "JPEG (*.jpg) |*.jpg|..." as Qt's dialog wants it. Cameras name files IMG_0001.JPG and
+// Linux file systems tell case apart, so each pattern also matches in capitals.
+QStringList nameFilters(const QString &filter);
+
+// Lets the user choose a photo, starting in the folder of current (the path box's text);
+// empty when cancelled.
+QString choose(QWidget *parent, const QString &title, const QString &filter, const QString &current);
+
+} // namespace PhotoFileDialog

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QLabel>
+
+// imgFoto: the photo's thumbnail. It gives way by 10 twips (at least a pixel) while pressed,
+// and a click on it (released over it) asks for the photo to be opened.
+class PhotoThumbnail : public QLabel
+{
+    Q_OBJECT
+public:
+    explicit PhotoThumbnail(QWidget *parent = nullptr);
+
+    // The photo's picture scaled into the box; a photo that cannot be decoded leaves the box
+    // as it is.
+    void showPhoto(const QString &photoPath);
+
+signals:
+    void clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    QPoint m_home;
+    bool m_pressed = false;
+};
