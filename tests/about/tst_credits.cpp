@@ -1,3 +1,4 @@
+#include "LumoskopVersion.h"
 #include "about/Credits.h"
 
 #include <QImage>
@@ -32,7 +33,7 @@ void TestCredits::lines()
     QCOMPARE(lines[5], programName);
     QCOMPARE(lines[0], QStringLiteral("Q w e r i n"));
     QCOMPARE(lines[2], QStringLiteral("presents..."));
-    QCOMPARE(lines[7], QStringLiteral("Version: 2026.2.118"));
+    QCOMPARE(lines[7], QStringLiteral("Version: ") + QLatin1String(LumoskopVersion::Text));
     QCOMPARE(lines[9], QStringLiteral("*"));
     QCOMPARE(lines[11], QStringLiteral("Developer"));
     QCOMPARE(lines[13], QStringLiteral("L u m o s k o p   T e a m"));

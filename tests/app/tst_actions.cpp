@@ -1,7 +1,10 @@
 #include "app/PhotoOpener.h"
 #include "app/frmExifTool.h"
+#include "pipeline/ReportListModel.h"
 #include "about/frmInfo.h"
 #include "fixture_window.h"
+
+#include "LumoskopVersion.h"
 
 #include <QAction>
 #include <QApplication>
@@ -9,6 +12,7 @@
 #include <QDesktopServices>
 #include <QLabel>
 #include <QMenu>
+#include <QSignalSpy>
 #include <QTreeView>
 #include <QtTest>
 
@@ -40,15 +44,18 @@ private slots:
     void copyAsksAndPutsRowsOnTheClipboard_data()
     {
         QTest::addColumn<QString>("answer");
-        QTest::addColumn<int>("lines");      // -1: the clipboard keeps what it had
-        QTest::newRow("Ja: all rows") << "Ja" << -2;
-        QTest::newRow("Nein: the selected row") << "Nein" << 1;
-        QTest::newRow("Exit: untouched") << "Exit" << -1;
-        QTest::newRow("closed: emptied") << "" << 0;
+        QTest::addColumn<bool>("select");
+        QTest::addColumn<int>("lines"); // -1: the clipboard keeps what it had
+        QTest::newRow("Ja: all rows") << "Ja" << true << -2;
+        QTest::newRow("Nein: the selected row") << "Nein" << true << 1;
+        QTest::newRow("Nein, nothing selected: untouched") << "Nein" << false << -1;
+        QTest::newRow("Exit: untouched") << "Exit" << true << -1;
+        QTest::newRow("closed: untouched") << "" << true << -1;
     }
     void copyAsksAndPutsRowsOnTheClipboard()
     {
         QFETCH(QString, answer);
+        QFETCH(bool, select);
         QFETCH(int, lines);
         QTemporaryDir dir;
         const QString photo = dir.filePath("copy.jpg");
@@ -57,6 +64,9 @@ private slots:
         ini->setValue("Options/optExif", "0"); // "All" selects the first row
         frmExifTool w(ini.get());
         w.Form_Load(photo);
+        QVERIFY(settle(w));
+        if (!select)
+            w.listView()->clearSelection();
         QGuiApplication::clipboard()->setText("before");
         BoxWatcher boxes(answer);
         w.cmdCopy_Click();
@@ -98,6 +108,7 @@ private slots:
         auto ini = freshSettings(dir);
         frmExifTool w(ini.get());
         w.Form_Load(photo);
+        QVERIFY(settle(w));
         QCOMPARE(w.labelText(5), maker + " X1");
         UrlCatcher catcher;
         w.lblExif_Click(3); // other labels do nothing
@@ -118,34 +129,55 @@ private slots:
         QVERIFY(TestPhotos::makeJpeg(dir.filePath("made.jpg")));
         QVERIFY(QFile::rename(dir.filePath("made.jpg"), photo));
         UrlCatcher catcher;
-        const PhotoOpener::Result r = PhotoOpener::open(photo);
-        QCOMPARE(r.errorNumber, 0);
+        PhotoOpener opener;
+        QSignalSpy finished(&opener, &PhotoOpener::finished);
+        opener.open(photo);
+        QVERIFY(finished.wait(10000));
+        QCOMPARE(finished.first().at(0).toInt(), 0);
         QCOMPARE(catcher.opened.size(), 1);
         const QString local = catcher.opened.first().toLocalFile();
         // The photo itself, or (where no viewer is associated) its folder.
         QVERIFY2(local == photo || local == dir.path(), qPrintable(local));
         QVERIFY(!QFile::exists(dir.filePath("pwned")));
         QVERIFY(!QFile::exists(QDir::current().filePath("pwned")));
-
-        const PhotoOpener::Result missing = PhotoOpener::open(dir.filePath("gone.jpg"));
-        QCOMPARE(missing.errorNumber, 53);
     }
 
-    void photoClickReportsAMissingPhoto()
+    // A missing photo (error 53) goes to the file manager first; only where nothing can show
+    // its place does the error report come.
+    void photoClickOnAMissingPhoto_data()
     {
+        QTest::addColumn<bool>("folderToo");
+        QTest::newRow("its folder is shown") << false;
+        QTest::newRow("folder gone too: error report") << true;
+    }
+    void photoClickOnAMissingPhoto()
+    {
+        QFETCH(bool, folderToo);
         QTemporaryDir dir;
-        const QString photo = dir.filePath("click.jpg");
+        const QString folder = dir.filePath("Urlaub");
+        QVERIFY(QDir().mkpath(folder));
+        const QString photo = folder + "/click.jpg";
         QVERIFY(TestPhotos::makeCameraPhoto(photo));
         auto ini = freshSettings(dir);
+        ini->setValue("Options/TXTcheck", "1");
         frmExifTool w(ini.get());
         w.Form_Load(photo);
+        QVERIFY(settle(w));
         UrlCatcher catcher;
-        QFile::remove(photo);
+        if (folderToo)
+            QVERIFY(QDir(folder).removeRecursively());
+        else
+            QFile::remove(photo);
         BoxWatcher boxes;
         QTest::mouseClick(w.photoBox(), Qt::LeftButton);
-        QCOMPARE(boxes.titles, QStringList{"frmExiftool_imgFoto_Click"});
-        QVERIFY(boxes.texts.first().startsWith("53 "));
-        QVERIFY(catcher.opened.isEmpty());
+        if (folderToo) {
+            QTRY_COMPARE(boxes.titles, QStringList{"frmExiftool_imgFoto_Click"});
+            QVERIFY(boxes.texts.first().startsWith("53 "));
+            QVERIFY(catcher.opened.isEmpty());
+        } else {
+            QTRY_COMPARE(catcher.opened, QList<QUrl>{QUrl::fromLocalFile(folder)});
+            QVERIFY(boxes.titles.isEmpty());
+        }
         w.close();
     }
 
@@ -170,7 +202,7 @@ private slots:
             BoxWatcher boxes{QString()};
             w.mnuUpdate_Click();
             QCOMPARE(boxes.titles, QStringList{"Programminformationen"});
-            QCOMPARE(boxes.texts, QStringList{"Your Version: 2026.2.118"});
+            QCOMPARE(boxes.texts, QStringList{QString("Your Version: ") + LumoskopVersion::Text});
         }
         ini->setValue("Options/Update", "https://downloads.example.org/lumoskop");
         {

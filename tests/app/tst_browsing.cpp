@@ -1,5 +1,6 @@
 #include "app/PhotoBrowsing.h"
 #include "app/frmExifTool.h"
+#include "pipeline/ReportListModel.h"
 #include "fixture_window.h"
 
 #include <QApplication>
@@ -53,17 +54,19 @@ private slots:
         FakeExifTool fake(0.4);
         frmExifTool w(ini.get());
         w.setKeepExifToolRunning(false); // the fake counts ExifTool starts
-        QTimer::singleShot(100, &w, [&] {
-            for (int i = 0; i < 3; ++i)
-                w.nextPhoto(+1); // key repeat while the first run is still going
-        });
         w.Form_Load(dir.filePath("p1.jpg"));
+        QTest::qWait(100);
+        QVERIFY(w.isExifToolRunning());
+        for (int i = 0; i < 3; ++i)
+            w.nextPhoto(+1); // key repeat while the first run is still going
         QCOMPARE(w.photoPath(), dir.filePath("p4.jpg"));
+        QVERIFY(settle(w));
         QCOMPARE(fake.calls().size(), 2);
         QVERIFY(!fake.overlapped());
         QVERIFY(!QFile::exists(dir.filePath("p1.txt")));
         w.nextPhoto(+1);
         QCOMPARE(w.photoPath(), dir.filePath("p5.jpg"));
+        QVERIFY(settle(w));
         w.nextPhoto(+1); // at the end nothing happens
         QCOMPARE(w.photoPath(), dir.filePath("p5.jpg"));
         QCOMPARE(fake.calls().size(), 3);
@@ -82,6 +85,7 @@ private slots:
         auto ini = freshSettings(dir);
         frmExifTool w(ini.get());
         w.Form_Load(first);
+        QVERIFY(settle(w));
         QVERIFY(QFile::exists(dir.filePath("first.txt")));
 
         auto drop = [&w](const QList<QUrl> &urls) {
@@ -97,6 +101,7 @@ private slots:
         QCOMPARE(w.photoPath(), first);
         drop({QUrl::fromLocalFile(second), QUrl::fromLocalFile(first)});
         QCOMPARE(w.photoPath(), second);
+        QVERIFY(settle(w));
         QVERIFY(!QFile::exists(dir.filePath("first.txt"))); // "TXT save" is off
         QCOMPARE(w.labelText(5), QString("Nikon Z 9"));
         QCOMPARE(w.labelText(3), QString()); // the panel was cleared for the new photo
@@ -111,6 +116,7 @@ private slots:
         auto ini = freshSettings(dir);
         frmExifTool w(ini.get());
         w.Form_Load(photo);
+        QVERIFY(settle(w));
         const int all = w.listModel()->rowCount();
 
         // Typing in the filter narrows the list; the camera panel keeps every row.

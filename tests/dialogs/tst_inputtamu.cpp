@@ -1,6 +1,6 @@
 // The input box: typed text in, the empty text for "E&xit " or a close, access keys, the
 // question sound on opening.
-#include "fixture_boxes.h"
+#include "BoxAnswers.h"
 
 #include "controls/CaptionedTextBox.h"
 #include "controls/GradientButton.h"

@@ -1,7 +1,7 @@
 // The message box as the user meets it: answers, Enter and access keys, the default button,
 // sizing by the laid-out text, colours, countdown, closing, a box opened inside another one's
 // wait, placement over its owner and the uniform error report.
-#include "fixture_boxes.h"
+#include "BoxAnswers.h"
 
 #include "controls/CaptionedTextBox.h"
 #include "controls/GradientButton.h"

@@ -1,15 +1,30 @@
-#include "fixture_boxes.h"
+#include "BoxAnswers.h"
 
+#include "controls/CaptionedTextBox.h"
+#include "controls/GradientButton.h"
 #include "dialogs/frmMsgTamu.h"
 
 #include <QApplication>
-#include <QTimer>
 
 namespace
 {
 int missed = 0;
 constexpr int PollMs = 5;
 constexpr int Tries = 1000;
+
+// The visible button whose caption, without its access-key mark, is the word.
+bool press(frmMsgTamu *box, const QString &word)
+{
+    for (int i = 0; i < 7; ++i) {
+        GradientButton *b = box->cmdButton(i);
+        if (b && b->isVisible() &&
+            b->text().remove(QLatin1Char('&')).trimmed().compare(word, Qt::CaseInsensitive) == 0) {
+            b->click();
+            return true;
+        }
+    }
+    return false;
+}
 
 void poll(std::function<QWidget *()> find, std::function<void(QWidget *)> action, int triesLeft)
 {
@@ -30,6 +45,20 @@ void poll(std::function<QWidget *()> find, std::function<void(QWidget *)> action
 }
 } // namespace
 
+BoxWatcher::BoxWatcher(const QString &word) : answer(word)
+{
+    connect(&m_timer, &QTimer::timeout, this, [this] {
+        frmMsgTamu *box = frmMsgTamu::current();
+        if (!box || !box->isVisible())
+            return;
+        titles << box->windowTitle();
+        texts << box->txtMsgText()->text();
+        if (answer.isEmpty() || !press(box, answer))
+            box->close();
+    });
+    m_timer.start(20);
+}
+
 void onMsgBox(const QString &title, std::function<void(frmMsgTamu *)> action)
 {
     poll(
@@ -49,6 +78,7 @@ int missedBoxes()
 {
     return missed;
 }
+
 void resetMissedBoxes()
 {
     missed = 0;

@@ -1,0 +1,50 @@
+#include "FakeExifTool.h"
+
+#include "TestPhotos.h"
+#include "pipeline/ProgramFolder.h"
+
+#include <QFile>
+
+FakeExifTool::FakeExifTool(double delaySeconds, const QString &extraShell)
+{
+    // extraShell runs before a call is handed over: a test's way to make one call misbehave.
+    const QString script = QStringLiteral("#!/bin/bash\n"
+                                          "d='%1'\n"
+                                          "case \"$*\" in *-stay_open*) sleep %2; exec '%3' \"$@\";; esac\n"
+                                          // Held until this call and the ExifTool it becomes end, however
+                                          // they end: a killed call leaves no lock behind.
+                                          "exec 9>\"$d/lock\"\n"
+                                          "flock -n 9 || echo OVERLAP >> \"$d/overlap\"\n"
+                                          "printf '%s\\n' \"$*\" >> \"$d/calls\"\n"
+                                          "sleep %2\n"
+                                          "%4\n"
+                                          "exec '%3' \"$@\"\n")
+                               .arg(m_dir.path())
+                               .arg(delaySeconds)
+                               .arg(TestPhotos::exiftool(), extraShell);
+    QFile f(program());
+    f.open(QIODevice::WriteOnly);
+    f.write(script.toUtf8());
+    f.close();
+    f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup |
+                     QFile::ReadOther | QFile::ExeOther);
+    ProgramFolder::setOverride(m_dir.path());
+}
+
+FakeExifTool::~FakeExifTool()
+{
+    ProgramFolder::setOverride(QString());
+}
+
+QStringList FakeExifTool::calls() const
+{
+    QFile f(m_dir.filePath(QStringLiteral("calls")));
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+bool FakeExifTool::overlapped() const
+{
+    return QFile::exists(m_dir.filePath(QStringLiteral("overlap")));
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+// A folder standing for the program's folder, holding a fake `exiftool` that logs each call,
+// notices when two calls run at once, waits, and then hands over to the real ExifTool. While
+// it exists, ProgramFolder points at it, so the program finds this ExifTool first. The kept
+// ExifTool ("-stay_open") is handed over too, after the same wait, but is no call of its own.
+class FakeExifTool
+{
+public:
+    explicit FakeExifTool(double delaySeconds = 0, const QString &extraShell = QString());
+    ~FakeExifTool();
+    QString folder() const { return m_dir.path(); }
+    QString program() const { return m_dir.filePath(QStringLiteral("exiftool")); }
+    QStringList calls() const; // one line of arguments per call
+    bool overlapped() const;   // two calls ran at the same time
+
+private:
+    QTemporaryDir m_dir;
+};
