@@ -130,9 +130,9 @@ CameraPanel::CameraPanel(QWidget *parent) : QFrame(parent)
     showTexts();
 }
 
-void CameraPanel::Kamera(const ReportRows &rowsInListOrder)
+void CameraPanel::Kamera(const ReportRows &rowsInListOrder, const QStringList &ruleNames)
 {
-    const KameraResult result = ::Kamera(rowsInListOrder, m_texts, ProgramFolder::path());
+    const KameraResult result = ::Kamera(rowsInListOrder, m_texts, ProgramFolder::path(), ruleNames);
     m_texts = result.labels;
     m_tooltips = result.tooltips;
     showTexts();

@@ -23,7 +23,8 @@ public:
 
     // Kamera: one summary pass over every row in the list's order. Labels the pass does not
     // meet keep their text, as the rule has it; both pictures are looked up anew.
-    void Kamera(const ReportRows &rowsInListOrder);
+    // ruleNames: for a report in another language, the English description of each row.
+    void Kamera(const ReportRows &rowsInListOrder, const QStringList &ruleNames = {});
     // Every text, tooltip and picture empty: the panel describes no photo.
     void clear();
 

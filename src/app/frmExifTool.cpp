@@ -23,6 +23,7 @@
 #include "summary/ClipboardText.h"
 #include "summary/GroupNavigation.h"
 #include "summary/MakerAddress.h"
+#include "summary/MapAddress.h"
 
 #include <QAction>
 #include <QApplication>
@@ -278,6 +279,12 @@ void frmExifTool::buildMenus()
     QAction *previous = mnuFoto->addAction(QStringLiteral("Previous photo"));
     previous->setShortcuts({QKeySequence(Qt::Key_PageUp), QKeySequence(Qt::CTRL | Qt::Key_Left)});
     connect(previous, &QAction::triggered, this, [this] { nextPhoto(-1); });
+    mnuKarte = mnuFoto->addAction(QStringLiteral("Show on &map"));
+    mnuKarte->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+    mnuFoto->setToolTipsVisible(true);
+    connect(mnuKarte, &QAction::triggered, this, &frmExifTool::mnuKarte_Click);
+    connect(m_session, &PhotoSession::positionChanged, this, &frmExifTool::updateMapItem);
+    updateMapItem();
 
     mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     auto link = [this](const QString &caption, const char *address) {
@@ -542,7 +549,19 @@ void frmExifTool::showReportOfSession()
         optExif[size_t(*group)]->setChecked(true);
         optExif_Click(*group);
     }
-    fraKamera->Kamera(m_model->rowsInSortedOrder());
+    // A report in another language is summed up by its rows' English descriptions, in the order
+    // the English list would have, so that the panel shows what it shows in English.
+    const QStringList english = m_session->englishNames();
+    const QList<int> order = m_model->reportRowsInSortedOrder(english);
+    ReportRows rows;
+    QStringList ruleNames;
+    rows.reserve(order.size());
+    for (int reportRow : order) {
+        rows << m_model->reportRows().at(reportRow);
+        if (!english.isEmpty())
+            ruleNames << english.at(reportRow);
+    }
+    fraKamera->Kamera(rows, ruleNames);
     emit reportShown();
 }
 
@@ -686,6 +705,23 @@ void frmExifTool::mnuUpdate_Click()
                            MsgTamuRules::DefaultForeColour, this);
     if (!m_closing)
         QDesktopServices::openUrl(QUrl(m_store->updateAddress(QLatin1String(WebLinks::Download))));
+}
+
+void frmExifTool::updateMapItem()
+{
+    const bool known = m_session->position().has_value();
+    mnuKarte->setEnabled(known);
+    mnuKarte->setToolTip(known ? QStringLiteral("Where the photo was taken, on OpenStreetMap")
+                               : QStringLiteral("The photo's metadata holds no position"));
+}
+
+void frmExifTool::mnuKarte_Click()
+{
+    if (const auto position = m_session->position()) {
+        const QUrl address = mapAddress(*position);
+        if (address.isValid())
+            QDesktopServices::openUrl(address);
+    }
 }
 
 void frmExifTool::nextPhoto(int step)

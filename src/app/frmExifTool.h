@@ -60,6 +60,7 @@ public:
     void mnuUpdate_Click();
     void mnuInfo_Click();
     void nextPhoto(int step);   // +1 next, -1 previous photo of the folder
+    void mnuKarte_Click();      // "Show on map": where the photo was taken
     void copySelectedRows();    // Ctrl+C in the list: no question asked
 
     // What tests and the later commands read.
@@ -85,6 +86,7 @@ public:
     QLineEdit *filterBox() const;
     QMenu *helpMenu() const { return mnuHelp; }
     QAction *updateExifToolAction() const { return mnuUpdateExiftool; }
+    QAction *mapAction() const { return mnuKarte; }
     QWidget *clientArea() const { return m_client; }
 
     void RegistryLesen();
@@ -116,6 +118,7 @@ private:
     void jumpToGroup(int index);
     void reportProblem(const QString &text, int style);
     void putOnClipboard(const QString &text);
+    void updateMapItem();
 
     friend class ClientArea;
 
@@ -144,6 +147,7 @@ private:
     FilterBox *txtFilter = nullptr;
     QMenu *mnuHelp = nullptr;
     QAction *mnuUpdateExiftool = nullptr;
+    QAction *mnuKarte = nullptr;
     QSize m_wantedOuter;
     QHash<QString, int> m_loadedTwips;
     bool m_closing = false;

@@ -8,6 +8,33 @@
 namespace ExifToolCommand
 {
 
+namespace
+{
+QString asFileArgument(const QString &photo)
+{
+    return photo.startsWith(QLatin1Char('-')) ? QStringLiteral("./") + photo : photo;
+}
+} // namespace
+
+QStringList englishListingArguments(const QString &photo)
+{
+    return {QStringLiteral("-lang"), QStringLiteral("en"), QStringLiteral("-a"),
+            QStringLiteral("-u"),    QStringLiteral("-g1"), asFileArgument(photo)};
+}
+
+QStringList positionArguments(const QString &photo)
+{
+    return {QStringLiteral("-n"),
+            QStringLiteral("-s"),
+            QStringLiteral("-G1"),
+            QStringLiteral("-a"),
+            QStringLiteral("-GPSLatitude"),
+            QStringLiteral("-GPSLongitude"),
+            QStringLiteral("-GPSLatitudeRef"),
+            QStringLiteral("-GPSLongitudeRef"),
+            asFileArgument(photo)};
+}
+
 QString exifToolLanguage(const QString &code)
 {
     // ExifTool knows Chinese only as "zh-cn" and "zh-tw" and refuses a plain "zh", which the
@@ -23,7 +50,7 @@ QStringList arguments(const QString &lang, bool show, const QString &photo, cons
     if (show)
         list << QStringLiteral("-k");
     list << QStringLiteral("-w!") << writeTo;
-    list << (photo.startsWith(QLatin1Char('-')) ? QStringLiteral("./") + photo : photo);
+    list << asFileArgument(photo);
     return list;
 }
 

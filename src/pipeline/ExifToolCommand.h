@@ -14,6 +14,14 @@ namespace ExifToolCommand
 QStringList arguments(const QString &lang, bool show, const QString &photo,
                       const QString &writeTo = QStringLiteral("txt"));
 
+// The same report in English on ExifTool's output, line for line as the report in any other
+// language: {"-lang", "en", "-a", "-u", "-g1", photo}.
+QStringList englishListingArguments(const QString &photo);
+
+// The photo's position as numbers on ExifTool's output, one "[Group] Tag : value" line each:
+// latitude and longitude, with the references that give their signs.
+QStringList positionArguments(const QString &photo);
+
 // The language code as ExifTool takes it ("zh" -> "zh-cn"); every other code unchanged.
 QString exifToolLanguage(const QString &code);
 

@@ -1,5 +1,6 @@
 #include "pipeline/PhotoSession.h"
 
+#include "pipeline/EnglishNames.h"
 #include "pipeline/ExifToolCommand.h"
 #include "pipeline/ReportFile.h"
 #include "pipeline/ReportListModel.h"
@@ -12,6 +13,7 @@
 #include <QTemporaryDir>
 
 #include <sys/stat.h>
+#include <utility>
 #include <unistd.h>
 
 namespace
@@ -133,7 +135,7 @@ void PhotoSession::close()
     for (const Request &request : std::as_const(m_inFlight))
         discard(request);
     m_inFlight.clear();
-    m_current = 0;
+    m_current = m_listing = m_positionRequest = 0;
     dropReport();
     m_private.reset();
 }
@@ -150,6 +152,7 @@ void PhotoSession::takeOver(const QString &photo)
 
 void PhotoSession::leave()
 {
+    cancelCompanions();
     if (m_current != 0) {
         m_service.cancel(m_current);
         // A request that had not started yet is gone without a word: it wrote nothing.
@@ -271,6 +274,19 @@ void PhotoSession::start(const QString &photo, const QString &beside, bool priva
 
 void PhotoSession::onFinished(int id, const ExifToolOutcome &outcome)
 {
+    if (id == m_listing) {
+        m_listing = 0;
+        if (!outcome.aborted)
+            m_englishNames = EnglishNames::fromListing(m_waitingRows, outcome.output);
+        show(std::exchange(m_waitingRows, {}));
+        return;
+    }
+    if (id == m_positionRequest) {
+        m_positionRequest = 0;
+        m_position = positionFromListing(outcome.output);
+        emit positionChanged();
+        return;
+    }
     const auto it = m_inFlight.constFind(id);
     if (it == m_inFlight.constEnd())
         return;
@@ -327,12 +343,51 @@ void PhotoSession::load(const QString &report, Origin origin)
     }
     m_report = report;
     m_origin = origin;
+    cancelCompanions();
+    if (!EnglishNames::needed(m_language)) {
+        show(std::move(rows));
+        return;
+    }
+    // The panel and the bold marks know this language's rows by their English descriptions:
+    // the list waits for ExifTool's English listing of the same photo.
+    m_waitingRows = std::move(rows);
+    ExifToolJob job;
+    job.arguments = ExifToolCommand::englishListingArguments(m_photo);
+    job.captureOutput = true;
+    m_listing = m_service.request(job);
+}
+
+void PhotoSession::show(ReportRows rows)
+{
+    EnglishNames::markBold(rows, m_englishNames);
     m_model.setRows(std::move(rows));
+    // Where the photo was taken, for the map: asked as numbers, never read from the text.
+    ExifToolJob job;
+    job.arguments = ExifToolCommand::positionArguments(m_photo);
+    job.captureOutput = true;
+    job.background = true;
+    m_positionRequest = m_service.request(job);
     emit reportLoaded();
+}
+
+void PhotoSession::cancelCompanions()
+{
+    for (int *id : {&m_listing, &m_positionRequest}) {
+        if (*id != 0)
+            m_service.cancel(*id);
+        *id = 0;
+    }
+    m_waitingRows.clear();
+    m_englishNames.clear();
+    if (m_position) {
+        m_position.reset();
+        emit positionChanged();
+    }
 }
 
 void PhotoSession::clearList()
 {
+    cancelCompanions();
     m_model.clear();
     emit reportCleared();
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "pipeline/ExifToolService.h"
+#include "pipeline/GeoPosition.h"
+#include "pipeline/ReportRow.h"
 
 #include <QHash>
 #include <QObject>
@@ -59,7 +61,14 @@ public:
     QString photo() const { return m_photo; }     // the photo shown or being fetched
     QString reportPath() const { return m_report; } // where its report is; empty without one
     Origin origin() const { return m_origin; }
-    bool isBusy() const { return m_current != 0; } // a request for the photo shown is in flight
+    // A request for the photo shown is in flight (its report, or the English listing that a
+    // report in another language waits for).
+    bool isBusy() const { return m_current != 0 || m_listing != 0; }
+    // For a report in a language other than German and English, the English description of
+    // each of its rows (as the model holds them in report order); empty otherwise.
+    QStringList englishNames() const { return m_englishNames; }
+    // Where the photo shown was taken, once ExifTool has told (positionChanged).
+    std::optional<GeoPosition> position() const { return m_position; }
     QString privateFolder() const;                 // empty until a report needed it
 
 signals:
@@ -71,6 +80,8 @@ signals:
     void reportCleared();
     // A message for the user: style 4 for a failure, 3 for a notice about a file left alone.
     void problem(const QString &text, int style);
+    // The position of the photo shown is known, or known to be absent.
+    void positionChanged();
 
 private:
     struct Request {
@@ -90,6 +101,8 @@ private:
     void start(const QString &photo, const QString &beside, bool privately);
     void onFinished(int id, const ExifToolOutcome &outcome);
     void load(const QString &report, Origin origin);
+    void show(ReportRows rows);
+    void cancelCompanions();
     void clearList();
     void discard(const Request &request);
     QString newPrivateFolder();
@@ -109,4 +122,11 @@ private:
     int m_privateCount = 0;
     bool m_closed = false;
     bool m_toldNoTerminal = false;
+
+    // What follows a loaded report: its English listing and the photo's position.
+    int m_listing = 0;
+    int m_positionRequest = 0;
+    ReportRows m_waitingRows; // the report's rows, until the English listing is there
+    QStringList m_englishNames;
+    std::optional<GeoPosition> m_position;
 };

@@ -12,19 +12,20 @@ ReportListModel::ReportListModel(QObject *parent) : QAbstractTableModel(parent)
 {
 }
 
-void ReportListModel::sortOrder_(QList<int> *order) const
+void ReportListModel::sortOrder_(QList<int> *order, const QStringList *names) const
 {
     order->resize(m_rows.size());
     for (int i = 0; i < order->size(); ++i)
         (*order)[i] = i;
     const ReportRows &rows = m_rows;
+    auto name = [&rows, names](int row) -> const QString & { return names ? names->at(row) : rows.at(row).name; };
     if (m_sortOrder == Qt::AscendingOrder) {
-        std::stable_sort(order->begin(), order->end(), [&rows](int a, int b) {
-            return QString::compare(rows.at(a).name, rows.at(b).name, Qt::CaseInsensitive) < 0;
+        std::stable_sort(order->begin(), order->end(), [&name](int a, int b) {
+            return QString::compare(name(a), name(b), Qt::CaseInsensitive) < 0;
         });
     } else {
-        std::stable_sort(order->begin(), order->end(), [&rows](int a, int b) {
-            return QString::compare(rows.at(a).name, rows.at(b).name, Qt::CaseInsensitive) > 0;
+        std::stable_sort(order->begin(), order->end(), [&name](int a, int b) {
+            return QString::compare(name(a), name(b), Qt::CaseInsensitive) > 0;
         });
     }
 }
@@ -111,11 +112,11 @@ QString ReportListModel::filter() const
     return m_filter;
 }
 
-QList<int> ReportListModel::reportRowsInSortedOrder() const
+QList<int> ReportListModel::reportRowsInSortedOrder(const QStringList &names) const
 {
     QList<int> order;
     if (m_sorting) {
-        sortOrder_(&order);
+        sortOrder_(&order, names.size() == m_rows.size() ? &names : nullptr);
     } else {
         order.resize(m_rows.size());
         for (int i = 0; i < order.size(); ++i)

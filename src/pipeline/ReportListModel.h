@@ -24,7 +24,8 @@ public:
     const ReportRow &rowAt(int listRow) const; // in list order (sorted or not)
     ReportRows rowsInListOrder() const;        // the rows shown, in list order
     ReportRows rowsInSortedOrder() const;      // every row, filter or not, in the sort order
-    QList<int> reportRowsInSortedOrder() const; // their report rows
+    // Their report rows; sorted by the given names instead (one per row) when there are such.
+    QList<int> reportRowsInSortedOrder(const QStringList &names = {}) const;
 
     // Shows only the rows whose name or value contains the text (case-insensitive, compared
     // without the blanks that line up the colons), and the header rows of groups with a match.
@@ -60,7 +61,7 @@ public:
     static QImage triangleImage(HeaderIcon icon);
 
 private:
-    void sortOrder_(QList<int> *order) const;
+    void sortOrder_(QList<int> *order, const QStringList *names = nullptr) const;
     void relayout(bool sorting, Qt::SortOrder order);
     bool isMapped() const;
     void buildOrder();

@@ -151,8 +151,9 @@ QString tooltipText(const QList<Source> &shown, const QList<Source> &met)
 } // namespace
 
 KameraResult Kamera(const ReportRows &rowsInListOrder, const std::array<QString, 12> &currentLabels,
-                    const QString &programFolder)
+                    const QString &programFolder, const QStringList &ruleNames)
 {
+    const bool byRuleNames = ruleNames.size() == rowsInListOrder.size();
     KameraResult result;
     result.labels = currentLabels;
     auto &labels = result.labels;
@@ -167,13 +168,14 @@ KameraResult Kamera(const ReportRows &rowsInListOrder, const std::array<QString,
     QList<Source> saved35mmSource;
     QList<Source> savedCameraSources;
 
-    for (const ReportRow &row : rowsInListOrder) {
+    for (qsizetype i = 0; i < rowsInListOrder.size(); ++i) {
+        const ReportRow &row = rowsInListOrder.at(i);
         // A group header row only repeats the name of the tag line above it; taking it for
         // that tag once put "---- XMP-photoshop ----" into the white balance and header
         // lines into the camera label.
         if (row.header)
             continue;
-        const auto rule = tagTable().constFind(trimBlanks(row.name));
+        const auto rule = tagTable().constFind(trimBlanks(byRuleNames ? ruleNames.at(i) : row.name));
         if (rule == tagTable().constEnd())
             continue;
         const QString v = trimBlanks(row.value);

@@ -19,9 +19,11 @@ struct KameraResult {
 
 // The camera summary pass over every row in the order the list shows them (sorted order when
 // the list is sorted, whatever the filter hides). Only German and English tag descriptions are
-// known. The tooltips name each row's group, which the row carries from the report.
+// known: a report in another language comes with ruleNames, the English description of each
+// row (parallel to the rows), by which its rule is found. The tooltips name each row's group,
+// which the row carries from the report, and its description as the list shows it.
 KameraResult Kamera(const ReportRows &rowsInListOrder, const std::array<QString, 12> &currentLabels,
-                    const QString &programFolder);
+                    const QString &programFolder, const QStringList &ruleNames = {});
 
 // A picture path as the pass made it -> the file to load: that path when it exists, else
 // the same file name in ProgramFolder::userDataFolder(); empty when neither exists.

@@ -41,7 +41,7 @@ QStringList FakeExifTool::calls() const
     QFile f(m_dir.filePath(QStringLiteral("calls")));
     if (!f.open(QIODevice::ReadOnly))
         return {};
-    return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts).filter(QStringLiteral("-w!"));
 }
 
 bool FakeExifTool::overlapped() const

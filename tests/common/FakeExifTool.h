@@ -15,7 +15,9 @@ public:
     ~FakeExifTool();
     QString folder() const { return m_dir.path(); }
     QString program() const { return m_dir.filePath(QStringLiteral("exiftool")); }
-    QStringList calls() const; // one line of arguments per call
+    // One line of arguments per call that writes a report ("-w!"); the program's other calls
+    // (the English listing, the position) are not counted.
+    QStringList calls() const;
     bool overlapped() const;   // two calls ran at the same time
 
 private:
