@@ -3,6 +3,7 @@
 #include "LumoskopVersion.h"
 #include "about/frmInfo.h"
 #include "app/MainLayout.h"
+#include "app/OuterGeometry.h"
 #include "app/PhotoBrowsing.h"
 #include "app/PhotoOpener.h"
 #include "app/SettingsStore.h"
@@ -508,8 +509,6 @@ void frmExifTool::Form_Load(const QString &commandLine)
                                                  QLatin1String(SettingsStore::DefaultLanguage)));
     show();
     QCoreApplication::processEvents();
-    // Only now does the window manager tell how thick its frame is.
-    resizeToOuter();
     CommandAbfrage(commandLine);
 }
 
@@ -517,28 +516,10 @@ void frmExifTool::RegistryLesen()
 {
     using S = SettingsStore;
     // Each step stands alone: a value that does not convert leaves that one property as it was.
-    // Stored edges and size are the outer frame's, in twips.
-    QPoint topLeft = pos();
-    if (auto top = m_store->readSingle(QLatin1String(S::ExiftoolTop), S::DefaultTop); top && std::abs(*top) < 1e7) {
-        topLeft.setY(Twips::toPx(int(*top)));
-        m_loadedTwips[QStringLiteral("top")] = int(*top);
-    }
-    if (auto left = m_store->readSingle(QLatin1String(S::ExiftoolLeft), S::DefaultLeft); left && std::abs(*left) < 1e7) {
-        topLeft.setX(Twips::toPx(int(*left)));
-        m_loadedTwips[QStringLiteral("left")] = int(*left);
-    }
-    move(topLeft);
-    QSize outer = frameGeometry().size();
-    if (auto h = m_store->readSingle(QLatin1String(S::ExiftoolHeight), S::DefaultHeight); h && *h > 0 && *h < 1e7) {
-        outer.setHeight(Twips::toPx(int(*h)));
-        m_loadedTwips[QStringLiteral("height")] = int(*h);
-    }
-    if (auto w = m_store->readSingle(QLatin1String(S::ExiftoolWidth), S::DefaultWidth); w && *w > 0 && *w < 1e7) {
-        outer.setWidth(Twips::toPx(int(*w)));
-        m_loadedTwips[QStringLiteral("width")] = int(*w);
-    }
-    m_wantedOuter = outer;
-    resizeToOuter();
+    m_geometry.read(*m_store, frameGeometry());
+    if (!m_outerGeometry)
+        m_outerGeometry = new OuterGeometry(this);
+    m_outerGeometry->restore(m_geometry.outer());
 
     QFont f = txtBildpfad->font();
     const QString face = m_store->ReadSetting(QLatin1String(S::ProgSchriftName), QLatin1String(S::DefaultFontName));
@@ -566,14 +547,6 @@ int frmExifTool::keptTwips(const QString &what, int pixels) const
     if (it != m_loadedTwips.constEnd() && Twips::toPx(*it) == pixels)
         return *it;
     return Twips::fromPx(pixels);
-}
-
-void frmExifTool::resizeToOuter()
-{
-    if (!m_wantedOuter.isValid())
-        return;
-    const QSize frame = frameGeometry().size() - size();
-    resize(qMax(1, m_wantedOuter.width() - frame.width()), qMax(1, m_wantedOuter.height() - frame.height()));
 }
 
 void frmExifTool::lvw_SpaltenbreiteLaden()
@@ -613,15 +586,7 @@ void frmExifTool::Form_Unload()
     m_pending = nullptr;
     m_run.abort();
     m_kept.abort();
-    const QRect outer = frameGeometry();
-    m_store->WriteSetting(QLatin1String(SettingsStore::ExiftoolTop),
-                          SettingsStore::fromSingle(keptTwips(QStringLiteral("top"), outer.top())));
-    m_store->WriteSetting(QLatin1String(SettingsStore::ExiftoolLeft),
-                          SettingsStore::fromSingle(keptTwips(QStringLiteral("left"), outer.left())));
-    m_store->WriteSetting(QLatin1String(SettingsStore::ExiftoolHeight),
-                          SettingsStore::fromSingle(keptTwips(QStringLiteral("height"), outer.height())));
-    m_store->WriteSetting(QLatin1String(SettingsStore::ExiftoolWidth),
-                          SettingsStore::fromSingle(keptTwips(QStringLiteral("width"), outer.width())));
+    m_geometry.write(*m_store, m_outerGeometry ? m_outerGeometry->outer() : frameGeometry());
     lvw_SpaltenbreiteSpeichern();
     deleteReportUnlessKept();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/WindowGeometry.h"
 #include "pipeline/ExifToolKept.h"
 #include "pipeline/ExifToolRun.h"
 #include "pipeline/ReportListModel.h"
@@ -11,6 +12,7 @@
 #include <memory>
 
 class CaptionedTextBox;
+class OuterGeometry;
 class GradientButton;
 class QAction;
 class QCheckBox;
@@ -109,7 +111,6 @@ private:
     void applyLayout();
     void setupTabOrder();
     void Form_Unload();
-    void resizeToOuter();
     int keptTwips(const QString &what, int pixels) const;
     void chkExiftool_Click();
     void chkTXT_Click();
@@ -165,6 +166,7 @@ private:
     QMenu *mnuFoto = nullptr;
     QString m_pendingPhoto; // the photo a deferred take-over will show
     QPoint m_photoHome;
-    QSize m_wantedOuter;
+    WindowGeometry m_geometry;
+    OuterGeometry *m_outerGeometry = nullptr;
     QHash<QString, int> m_loadedTwips;
 };
