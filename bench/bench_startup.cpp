@@ -55,7 +55,7 @@ int child(int argc, char *argv[], const QString &photo, bool earlyKept)
         kept->start(ExifToolCommand::locate());
     }
     QApplication::setApplicationName(QStringLiteral("Lumoskop"));
-    installFontSubstitutes();
+    installDesignLook();
     QTemporaryDir settingsDir;
     QSettings settings(settingsDir.filePath(QStringLiteral("Lumoskop.conf")), QSettings::IniFormat);
 

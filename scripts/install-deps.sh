@@ -12,6 +12,8 @@ base_pkgs=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   libimage-exiftool-perl
   fonts-dejavu-core fonts-liberation2
+  # Stands in for Segoe UI: narrow enough for the captions in their designed boxes.
+  fonts-crosextra-carlito
 )
 # Needed by the test suite and the scripts that start the program under a virtual display.
 test_pkgs=(xvfb xauth xdotool imagemagick python3 desktop-file-utils appstream librsvg2-bin)
