@@ -807,8 +807,10 @@ QString frmExifTool::labelText(int index) const { return lblExif[size_t(index)]-
 
 void frmExifTool::clearSummaryLabels()
 {
-    for (QLabel *l : lblExif)
+    for (QLabel *l : lblExif) {
         l->clear();
+        l->setAccessibleName(QString());
+    }
 }
 
 void frmExifTool::Kamera()
@@ -832,6 +834,7 @@ void frmExifTool::Kamera()
     for (int i = 0; i < 12; ++i) {
         QLabel *l = lblExif[size_t(i)];
         l->setText(result.labels[size_t(i)]);
+        l->setAccessibleName(result.labels[size_t(i)]);
         l->setToolTip(result.tooltips[size_t(i)]);
         if (LabelPlaces[i].width == 0)
             l->resize(l->sizeHint().width(), Twips::toPx(300));
