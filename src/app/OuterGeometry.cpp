@@ -53,7 +53,15 @@ void OuterGeometry::apply(const QMargins &frame)
 {
     m_applied = frame;
     const QRect inner = m_wanted.marginsRemoved(frame);
-    m_window->setGeometry(QRect(inner.topLeft(), inner.size().expandedTo(QSize(1, 1))));
+    const QSize size = inner.size().expandedTo(QSize(1, 1));
+    if (m_window->testAttribute(Qt::WA_WState_Created)) {
+        m_window->setGeometry(QRect(inner.topLeft(), size));
+    } else {
+        // A window not yet made asks for its frame's place, so the window manager puts the
+        // frame there from the start; only the inner size waits for the frame.
+        m_window->move(m_wanted.topLeft());
+        m_window->resize(size);
+    }
 }
 
 void OuterGeometry::watchWindowHandle()

@@ -156,6 +156,10 @@ private slots:
     void maximisedCloseComesBackOnTheScreen();
     void rectangleFromALargerScreen_data();
     void rectangleFromALargerScreen();
+    void frameArrivingLate(); // last: it replaces the session's window manager
+
+private:
+    QProcess m_lateManager;
 };
 
 void tst_OuterGeometry::initTestCase()
@@ -243,6 +247,28 @@ void tst_OuterGeometry::rectangleFromALargerScreen()
     QTRY_VERIFY2_WITH_TIMEOUT(program.frame() == expected, qPrintable(describe(program.frame())), 10000);
     QVERIFY(program.close());
     QCOMPARE(storedRect(stored(config.path())), expected);
+}
+
+void tst_OuterGeometry::frameArrivingLate()
+{
+    // The window is shown while no window manager runs, and framed only later.
+    const auto managerWindow = [] {
+        return x11("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"}).section("window id # ", 1).trimmed();
+    };
+    const QString manager = managerWindow();
+    x11("openbox", {"--exit"});
+    QTRY_VERIFY_WITH_TIMEOUT(x11("xwininfo", {"-id", manager}).isEmpty(), 10000);
+
+    QTemporaryDir config;
+    Program program(config.path(), "1");
+    SHOWN(program);
+    m_lateManager.start("openbox", {"--sm-disable"});
+    QVERIFY(m_lateManager.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(!managerWindow().isEmpty() && managerWindow() != manager, 10000);
+    const QRect designed(6, 6, 728, 824); // 100 twips from the edges, 10920 x 12360 twips outside
+    QTRY_VERIFY2_WITH_TIMEOUT(program.frame() == designed, qPrintable(describe(program.frame())), 10000);
+    QVERIFY(program.close());
+    QCOMPARE(stored(config.path()), QStringList({"100", "100", "12360", "10920"}));
 }
 
 QTEST_GUILESS_MAIN(tst_OuterGeometry)
