@@ -92,6 +92,12 @@ if [ "$accessibility" = 1 ]; then
 fi
 
 export QT_QPA_PLATFORM=xcb
+# Under AddressSanitizer (scripts/test-asan.sh): libxkbcommon-x11, which Qt's X11 platform
+# loads at every start, hands strndup() key names that end at their length, not at a zero
+# byte; strict string checks take that well-defined read for an overflow.
+if [ -n "${ASAN_OPTIONS:-}" ]; then
+    export ASAN_OPTIONS="$ASAN_OPTIONS:strict_string_checks=0"
+fi
 status=0
 "$@" || status=$?
 exit "$status"
