@@ -46,7 +46,7 @@ int child(int argc, char *argv[], const QString &photo)
     QApplication app(argc, argv);
     const double appReady = clock.nsecsElapsed() / 1e6;
     QApplication::setApplicationName(QStringLiteral("Lumoskop"));
-    installFontSubstitutes();
+    installDesignLook();
     QTemporaryDir settingsDir;
     QSettings settings(settingsDir.filePath(QStringLiteral("Lumoskop.conf")), QSettings::IniFormat);
 

@@ -12,9 +12,14 @@ base_pkgs=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   libimage-exiftool-perl
   fonts-dejavu-core fonts-liberation2
+  # Stands in for Segoe UI: narrow enough for the captions in their designed boxes.
+  fonts-crosextra-carlito
 )
-# Needed by the test suite and the scripts that start the program under a virtual display.
-test_pkgs=(xvfb xauth xdotool imagemagick python3 desktop-file-utils appstream librsvg2-bin)
+# Needed by the test suite and the scripts that start the program under a virtual display:
+# the window-level tests run under a window manager (openbox, driven with wmctrl, read with
+# xprop and xwininfo) and read the program over the accessibility bus as a screen reader does.
+test_pkgs=(xvfb xauth xdotool imagemagick python3 desktop-file-utils appstream librsvg2-bin
+  openbox wmctrl x11-utils dbus at-spi2-core python3-pyatspi)
 
 want=("${base_pkgs[@]}")
 case "${1:-}" in

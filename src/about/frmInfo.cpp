@@ -15,7 +15,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
-#include <QSoundEffect>
 #include <QSvgRenderer>
 #include <QTimer>
 
@@ -153,6 +152,21 @@ template <typename Procedure> void frmInfo::guarded(const char *label, Procedure
     }
 }
 
+template <typename Procedure> void frmInfo::guardedLater(const char *label, Procedure &&procedure)
+{
+    // A modal report must not open from inside resizing or painting: it follows once they end.
+    const auto later = [this, label](int number, const QString &description) {
+        QTimer::singleShot(0, this, [this, label, number, description] { reportFailure(label, number, description); });
+    };
+    try {
+        procedure();
+    } catch (const std::bad_alloc &) {
+        later(7, QStringLiteral("Out of memory"));
+    } catch (const std::exception &e) {
+        later(5, QString::fromLocal8Bit(e.what()));
+    }
+}
+
 void frmInfo::reportFailure(const char *label, int number, const QString &description)
 {
     // The report is modal but the 50 ms timer is not: a failing tick left running would open
@@ -169,10 +183,8 @@ void frmInfo::Form_Load()
 void frmInfo::Bildtext()
 {
     guarded("Infobox_Bildtext", [this] {
-        // Each cycle starts the music from its beginning; it repeats until the next cycle or
-        // the window's end, so that the long scroll never runs in silence.
-        SignalSound::play(ProgramFolder::assetUrl(QStringLiteral("about"), QStringLiteral("Blues.wav")),
-                          QSoundEffect::Infinite);
+        // Once per cycle, from its beginning: the next cycle starts it again.
+        SignalSound::play(ProgramFolder::assetUrl(QStringLiteral("about"), QStringLiteral("Blues.wav")));
         m_timer1->stop();
         m_picture2->hide();
 
@@ -205,28 +217,45 @@ void frmInfo::Timer1_Timer()
     });
 }
 
+void frmInfo::resizeEvent(QResizeEvent *event)
+{
+    QDialog::resizeEvent(event);
+    Form_Resize();
+}
+
+void frmInfo::Form_Resize()
+{
+    guardedLater("frmInfo_Form_Resize", [this] {
+        m_rahmenLines = DrawnBorder(Twips::rect(RahmenLeft, RahmenTop, RahmenWidth, RahmenHeight), RahmenDicke, false);
+        m_bildTamuLines = DrawnBorder(m_bildTamu->geometry(), BildTamuDicke, false);
+        update();
+    });
+}
+
+QVector<BorderLine> frmInfo::DrawnBorder(const QRect &aimControl, int dicke, bool setIn)
+{
+    QVector<BorderLine> lines;
+    guardedLater("Modul1_Border3D", [&] { lines = Border3D(aimControl, dicke, setIn); });
+    return lines;
+}
+
 void frmInfo::paintEvent(QPaintEvent *event)
 {
     QDialog::paintEvent(event);
-    QPainter painter(this);
-    const auto drawBorder = [&](const QRect &aim, int dicke, bool setIn) {
-        try {
-            DrawBorderLines(painter, Border3D(aim, dicke, setIn));
-        } catch (const std::exception &e) {
-            // A modal report must not open from inside painting: it follows once the
-            // paint has ended.
-            const QString description = QString::fromLocal8Bit(e.what());
-            QTimer::singleShot(0, this, [this, description] { reportFailure("Modul1_Border3D", 5, description); });
-        }
-    };
-    drawBorder(Twips::rect(RahmenLeft, RahmenTop, RahmenWidth, RahmenHeight), RahmenDicke, false);
-    drawBorder(m_bildTamu->geometry(), BildTamuDicke, m_bildTamuPressed);
+    // The borders are drawn once, when the window is sized or the picture pressed, and kept,
+    // as persistent drawing is; painting only shows them again.
+    guardedLater("Modul1_Border3D", [this] {
+        QPainter painter(this);
+        DrawBorderLines(painter, m_rahmenLines);
+        DrawBorderLines(painter, m_bildTamuLines);
+    });
 }
 
 void frmInfo::BildTamu_MouseDown()
 {
     guarded("frmInfo_BildTamu_MouseDown", [this] {
         m_bildTamuPressed = true;
+        m_bildTamuLines = DrawnBorder(m_bildTamu->geometry(), BildTamuDicke, true);
         repaint();
     });
 }
@@ -235,6 +264,7 @@ void frmInfo::BildTamu_MouseUp()
 {
     guarded("frmInfo_BildTamu_MouseUp", [this] {
         m_bildTamuPressed = false;
+        m_bildTamuLines = DrawnBorder(m_bildTamu->geometry(), BildTamuDicke, false);
         repaint();
         SignalSound::stop();
         accept();

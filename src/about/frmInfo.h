@@ -1,5 +1,7 @@
 #pragma once
 
+#include "about/Border3D.h"
+
 #include <QDialog>
 #include <QString>
 #include <QStringList>
@@ -36,6 +38,7 @@ public slots:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void done(int result) override;
@@ -44,6 +47,9 @@ private:
     void Form_Load();
     void Bildtext();
     void Form_Unload();
+    void Form_Resize();
+    // Border3D's strokes around a control; none when that fails (reported as Border3D's).
+    QVector<BorderLine> DrawnBorder(const QRect &aimControl, int dicke, bool setIn);
     void BildTamu_MouseDown();
     void BildTamu_MouseUp();
     void Picture2_MouseUp();
@@ -52,6 +58,9 @@ private:
     // Runs one procedure of the window; a failure inside it is shown with the uniform
     // error report under `label` and ends the procedure, never the program.
     template <typename Procedure> void guarded(const char *label, Procedure &&procedure);
+    // The same for the procedures that run while the window is resized or painted: the
+    // report follows once that has ended.
+    template <typename Procedure> void guardedLater(const char *label, Procedure &&procedure);
     void reportFailure(const char *label, int number, const QString &description);
 
     QString m_programName;
@@ -61,6 +70,8 @@ private:
     QLabel *m_picture2 = nullptr;
     QTimer *m_timer1 = nullptr;
     bool m_bildTamuPressed = false;
+    QVector<BorderLine> m_rahmenLines;   // the window's raised frame
+    QVector<BorderLine> m_bildTamuLines; // around the picture: raised, or sunken while pressed
     bool m_unloaded = false;
 };
 

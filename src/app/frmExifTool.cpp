@@ -4,6 +4,7 @@
 #include "about/frmInfo.h"
 #include "app/CameraPanel.h"
 #include "app/MainLayout.h"
+#include "app/OuterGeometry.h"
 #include "app/PhotoBrowsing.h"
 #include "app/PhotoOpener.h"
 #include "app/SettingsStore.h"
@@ -364,36 +365,16 @@ void frmExifTool::Form_Load(const QString &commandLine)
     m_session->setLanguage(cboSprache->currentText());
     show();
     QCoreApplication::processEvents();
-    // Only now does the window manager tell how thick its frame is.
-    resizeToOuter();
     CommandAbfrage(commandLine);
 }
 
 void frmExifTool::RegistryLesen()
 {
     // Each step stands alone: a value that does not convert leaves that one property as it was.
-    // Stored edges and size are the outer frame's, in twips.
-    QPoint topLeft = pos();
-    if (const auto top = m_store->top()) {
-        topLeft.setY(Twips::toPx(*top));
-        m_loadedTwips[QStringLiteral("top")] = *top;
-    }
-    if (const auto left = m_store->left()) {
-        topLeft.setX(Twips::toPx(*left));
-        m_loadedTwips[QStringLiteral("left")] = *left;
-    }
-    move(topLeft);
-    QSize outer = frameGeometry().size();
-    if (const auto h = m_store->height()) {
-        outer.setHeight(Twips::toPx(*h));
-        m_loadedTwips[QStringLiteral("height")] = *h;
-    }
-    if (const auto w = m_store->width()) {
-        outer.setWidth(Twips::toPx(*w));
-        m_loadedTwips[QStringLiteral("width")] = *w;
-    }
-    m_wantedOuter = outer;
-    resizeToOuter();
+    m_geometry.read(*m_store, frameGeometry());
+    if (!m_outerGeometry)
+        m_outerGeometry = new OuterGeometry(this);
+    m_outerGeometry->restore(m_geometry.outer());
 
     QFont f = txtBildpfad->font();
     if (const QString face = m_store->fontName(); !face.isEmpty())
@@ -411,32 +392,13 @@ void frmExifTool::RegistryLesen()
     }
 }
 
-int frmExifTool::keptTwips(const QString &what, int pixels) const
-{
-    // Twips are finer than pixels: a value that still names the same pixel is written back as it
-    // was read, so that an unchanged window does not creep by a few twips at every start.
-    const auto it = m_loadedTwips.constFind(what);
-    if (it != m_loadedTwips.constEnd() && Twips::toPx(*it) == pixels)
-        return *it;
-    return Twips::fromPx(pixels);
-}
-
-void frmExifTool::resizeToOuter()
-{
-    if (!m_wantedOuter.isValid())
-        return;
-    const QSize frame = frameGeometry().size() - size();
-    resize(qMax(1, m_wantedOuter.width() - frame.width()), qMax(1, m_wantedOuter.height() - frame.height()));
-}
-
 void frmExifTool::lvw_SpaltenbreiteLaden()
 {
     // Designed widths where a stored one is unusable.
     const int designed[2] = {4000, 6000};
     for (int n = 1; n <= m_model->columnCount(); ++n) {
-        const int twips = m_store->columnWidth(n).value_or(designed[n - 1]);
-        lvwExifTool->header()->resizeSection(n - 1, Twips::toPx(twips));
-        m_loadedTwips[QStringLiteral("column%1").arg(n)] = twips;
+        m_columnTwips[size_t(n - 1)] = m_store->columnWidth(n).value_or(designed[n - 1]);
+        lvwExifTool->header()->resizeSection(n - 1, Twips::toPx(*m_columnTwips[size_t(n - 1)]));
     }
 }
 
@@ -444,7 +406,7 @@ void frmExifTool::lvw_SpaltenbreiteSpeichern()
 {
     for (int n = 1; n <= m_model->columnCount(); ++n)
         m_store->setColumnWidth(
-            n, keptTwips(QStringLiteral("column%1").arg(n), lvwExifTool->header()->sectionSize(n - 1)));
+            n, WindowGeometry::keptTwips(m_columnTwips[size_t(n - 1)], lvwExifTool->header()->sectionSize(n - 1)));
 }
 
 void frmExifTool::closeEvent(QCloseEvent *event)
@@ -458,10 +420,7 @@ void frmExifTool::Form_Unload()
     if (m_closing)
         return;
     m_closing = true;
-    const QRect outer = frameGeometry();
-    m_store->setPlacement(keptTwips(QStringLiteral("top"), outer.top()), keptTwips(QStringLiteral("left"), outer.left()),
-                          keptTwips(QStringLiteral("height"), outer.height()),
-                          keptTwips(QStringLiteral("width"), outer.width()));
+    m_geometry.write(*m_store, m_outerGeometry ? m_outerGeometry->outer() : frameGeometry());
     lvw_SpaltenbreiteSpeichern();
     m_session->close();
 }

@@ -1,14 +1,16 @@
 #pragma once
 
+#include "app/WindowGeometry.h"
 #include "pipeline/ExifToolService.h"
 
-#include <QHash>
 #include <QMainWindow>
 #include <array>
 #include <memory>
+#include <optional>
 
 class CameraPanel;
 class CaptionedTextBox;
+class OuterGeometry;
 class GradientButton;
 class PhotoOpener;
 class PhotoSession;
@@ -109,8 +111,6 @@ private:
     void applyLayout();
     void setupTabOrder();
     void Form_Unload();
-    void resizeToOuter();
-    int keptTwips(const QString &what, int pixels) const;
     void chkExiftool_Click();
     void chkTXT_Click();
     void showReportOfSession();
@@ -148,7 +148,8 @@ private:
     QMenu *mnuHelp = nullptr;
     QAction *mnuUpdateExiftool = nullptr;
     QAction *mnuKarte = nullptr;
-    QSize m_wantedOuter;
-    QHash<QString, int> m_loadedTwips;
+    WindowGeometry m_geometry;
+    OuterGeometry *m_outerGeometry = nullptr;
+    std::array<std::optional<int>, 2> m_columnTwips; // the column widths as read
     bool m_closing = false;
 };

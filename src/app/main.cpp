@@ -13,7 +13,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Lumoskop"));
     QApplication::setApplicationVersion(QString::fromLatin1(LumoskopVersion::Text));
     QApplication::setDesktopFileName(QStringLiteral("lumoskop"));
-    installFontSubstitutes();
+    installDesignLook();
 
     // One argument: the photo path, as a file manager's "open with" passes it. Several
     // arguments are joined with blanks into one path, as a command line would have been.

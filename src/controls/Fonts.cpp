@@ -1,5 +1,8 @@
 #include "controls/Fonts.h"
 
+#include "controls/DesignStyle.h"
+
+#include <QApplication>
 #include <QFont>
 #include <QFontDatabase>
 #include <QStringList>
@@ -10,10 +13,16 @@ void installFontSubstitutes()
     if (families.contains(QStringLiteral("Segoe UI")))
         return;
     QStringList substitutes;
-    for (const char *face : {"Liberation Sans", "Arimo", "Noto Sans", "DejaVu Sans"}) {
+    for (const char *face : {"Carlito", "Liberation Sans", "Arimo", "Noto Sans", "DejaVu Sans"}) {
         if (families.contains(QLatin1String(face)))
             substitutes << QLatin1String(face);
     }
     if (!substitutes.isEmpty())
         QFont::insertSubstitutions(QStringLiteral("Segoe UI"), substitutes);
+}
+
+void installDesignLook()
+{
+    installFontSubstitutes();
+    QApplication::setStyle(new DesignStyle);
 }

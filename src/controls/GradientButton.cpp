@@ -40,12 +40,17 @@ void GradientButton::setTextColour(quint32 colour)
     update();
 }
 
+int GradientButton::captionWidth() const
+{
+    return text().isEmpty() ? 0 : fontMetrics().size(Qt::TextShowMnemonic, text()).width();
+}
+
 QSize GradientButton::sizeHint() const
 {
-    const QFontMetrics fm(font());
-    QSize s(fm.horizontalAdvance(text()) + 16, fm.height() + 10);
+    // Exactly what paintEvent() needs to show the picture and the whole caption.
+    QSize s(2 * Padding + captionWidth(), fontMetrics().height() + 10);
     if (!icon().isNull())
-        s.rwidth() += iconSize().width() + 4;
+        s.rwidth() += iconSize().width() + (text().isEmpty() ? 0 : IconGap);
     return s;
 }
 
@@ -89,16 +94,18 @@ void GradientButton::paintEvent(QPaintEvent *)
     p.setPen(border);
     p.drawRect(r.adjusted(0, 0, -1, -1));
 
-    QRect content = r.adjusted(4, 2, -4, -2);
+    QRect content = r.adjusted(Padding, 2, -Padding, -2);
     if (pressed)
         content.translate(1, 1);
     if (!icon().isNull()) {
+        // Picture and caption side by side, centred together.
         const QSize is = iconSize();
-        const int textWidth = text().isEmpty() ? 0 : fontMetrics().horizontalAdvance(text()) + 4;
-        const int x = content.left() + qMax(0, (content.width() - is.width() - textWidth) / 2);
+        const int textWidth = captionWidth();
+        const int gap = text().isEmpty() ? 0 : IconGap;
+        const int x = content.left() + qMax(0, (content.width() - is.width() - gap - textWidth) / 2);
         const QRect iconRect(x, content.top() + (content.height() - is.height()) / 2, is.width(), is.height());
         icon().paint(&p, iconRect, Qt::AlignCenter, isEnabled() ? QIcon::Normal : QIcon::Disabled);
-        content.setLeft(iconRect.right() + 4);
+        content.setLeft(x + is.width() + gap);
         if (!text().isEmpty())
             content.setWidth(textWidth);
     }

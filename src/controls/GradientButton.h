@@ -24,6 +24,11 @@ public:
     void setTextColour(quint32 colour);
     bool isHovered() const { return m_hovered; }
 
+    // Space between the border's outside and the picture or caption, and between the two.
+    static constexpr int Padding = 4;
+    static constexpr int IconGap = 4;
+
+    // The width the picture and the whole caption take when painted.
     QSize sizeHint() const override;
 
 protected:
@@ -33,6 +38,8 @@ protected:
     void leaveEvent(QEvent *event) override;
 
 private:
+    int captionWidth() const;
+
     quint32 m_top = DefaultTop;
     quint32 m_bottom = DefaultBottom;
     quint32 m_border = DefaultBorder;

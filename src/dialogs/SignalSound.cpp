@@ -62,7 +62,8 @@ QUrl signalUrl(const QString &fileName)
 void play(const QUrl &url, int loops)
 {
     if (recorder().on) {
-        recorder().requests << url.toString();
+        recorder().requests << url.toString() +
+                                   (loops == QSoundEffect::Infinite ? QStringLiteral(" (repeated)") : QString());
         return;
     }
     if (url.isEmpty() || !haveAudioOutput())

@@ -24,7 +24,8 @@ void play(const QUrl &url, int loops = 1);
 void stop();
 
 // For tests: while recording, nothing reaches the speaker; every request is noted instead, a
-// signal sound by its file name, any other by its URL text, and stop() as "stop".
+// signal sound by its file name, any other by its URL text (followed by " (repeated)" when it
+// repeats until stop()), and stop() as "stop".
 void setRecording(bool on);
 QStringList recorded();
 void clearRecorded();

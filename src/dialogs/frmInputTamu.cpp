@@ -8,6 +8,7 @@
 #include "dialogs/modFormUtils.h"
 
 #include <QEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPointer>
 
@@ -59,6 +60,8 @@ frmInputTamu::frmInputTamu(QWidget *parent) : QDialog(parent)
     promptPal.setColor(QPalette::WindowText, vbColour(DefaultForeColour));
     m_prompt->setPalette(promptPal);
 
+    connect(qGuiApp, &QGuiApplication::applicationStateChanged, this, &frmInputTamu::applicationStateChanged);
+
     setTabOrder(m_input, m_ok);
     setTabOrder(m_ok, m_exit);
     m_input->setFocus();
@@ -66,12 +69,31 @@ frmInputTamu::frmInputTamu(QWidget *parent) : QDialog(parent)
 
 bool frmInputTamu::event(QEvent *event)
 {
-    // Once per showing: coming back to the box from another program is no new question.
-    if (event->type() == QEvent::WindowActivate && !m_greeted) {
-        m_greeted = true;
-        SignalSound::playSignal(QStringLiteral("Fragezeichen.wav"));
+    switch (event->type()) {
+    case QEvent::Show:
+        m_activatedSinceShown = false;
+        break;
+    case QEvent::WindowActivate:
+        // The question sounds at each activation: when the box opens, and whenever it becomes
+        // the active window again from another window of the program (a message box over it
+        // closing, the user clicking it). An activation that only brings the program back from
+        // another program asks nothing new, as no activation across programs ever did.
+        if (!m_activatedSinceShown || !m_backFromOtherProgram)
+            SignalSound::playSignal(QStringLiteral("Fragezeichen.wav"));
+        m_activatedSinceShown = true;
+        m_backFromOtherProgram = false;
+        break;
+    default:
+        break;
     }
     return QDialog::event(event);
+}
+
+void frmInputTamu::applicationStateChanged(Qt::ApplicationState state)
+{
+    // The program turns active just before its newly focused window is activated.
+    m_backFromOtherProgram =
+        state == Qt::ApplicationActive && windowHandle() && QGuiApplication::focusWindow() == windowHandle();
 }
 
 void frmInputTamu::cmdOK_Click()

@@ -24,12 +24,14 @@ protected:
 private:
     void cmdOK_Click();
     void cmdExit_Click();
+    void applicationStateChanged(Qt::ApplicationState state);
 
     QLabel *m_prompt = nullptr;
     CaptionedTextBox *m_input = nullptr;
     GradientButton *m_ok = nullptr;
     GradientButton *m_exit = nullptr;
-    bool m_greeted = false;
+    bool m_activatedSinceShown = false;
+    bool m_backFromOtherProgram = false;
 };
 
 // Shows the input box modally, centred over owner (offset 10), with the title, the prompt and
