@@ -8,23 +8,12 @@
 
 namespace
 {
-// Beyond this a stored number is no window edge at all (and would overflow the pixel type).
-constexpr double MaxTwips = 1e7;
-
-std::optional<int> edge(const SettingsStore &store, const char *key, double defaultValue)
+// A size under one pixel is no window's.
+std::optional<int> extent(std::optional<int> twips)
 {
-    const auto v = store.readSingle(QLatin1String(key), defaultValue);
-    if (!v || std::fabs(*v) >= MaxTwips)
+    if (!twips || Twips::toPx(*twips) < 1)
         return std::nullopt;
-    return int(*v);
-}
-
-std::optional<int> extent(const SettingsStore &store, const char *key, double defaultValue)
-{
-    const auto v = edge(store, key, defaultValue);
-    if (!v || Twips::toPx(*v) < 1)
-        return std::nullopt;
-    return v;
+    return twips;
 }
 
 // Distance between two rectangles, 0 when they touch or overlap.
@@ -38,11 +27,10 @@ qint64 gap(const QRect &a, const QRect &b)
 
 void WindowGeometry::read(const SettingsStore &store, const QRect &fallback)
 {
-    using S = SettingsStore;
-    m_top = edge(store, S::ExiftoolTop, S::DefaultTop);
-    m_left = edge(store, S::ExiftoolLeft, S::DefaultLeft);
-    m_height = extent(store, S::ExiftoolHeight, S::DefaultHeight);
-    m_width = extent(store, S::ExiftoolWidth, S::DefaultWidth);
+    m_top = store.top();
+    m_left = store.left();
+    m_height = extent(store.height());
+    m_width = extent(store.width());
     m_outer =
         QRect(m_left ? Twips::toPx(*m_left) : fallback.left(), m_top ? Twips::toPx(*m_top) : fallback.top(),
               Twips::toPx(m_width.value_or(DesignedOuterWidth)), Twips::toPx(m_height.value_or(DesignedOuterHeight)));
@@ -50,11 +38,8 @@ void WindowGeometry::read(const SettingsStore &store, const QRect &fallback)
 
 void WindowGeometry::write(SettingsStore &store, const QRect &outer) const
 {
-    using S = SettingsStore;
-    store.WriteSetting(QLatin1String(S::ExiftoolTop), S::fromSingle(keptTwips(m_top, outer.top())));
-    store.WriteSetting(QLatin1String(S::ExiftoolLeft), S::fromSingle(keptTwips(m_left, outer.left())));
-    store.WriteSetting(QLatin1String(S::ExiftoolHeight), S::fromSingle(keptTwips(m_height, outer.height())));
-    store.WriteSetting(QLatin1String(S::ExiftoolWidth), S::fromSingle(keptTwips(m_width, outer.width())));
+    store.setPlacement(keptTwips(m_top, outer.top()), keptTwips(m_left, outer.left()),
+                       keptTwips(m_height, outer.height()), keptTwips(m_width, outer.width()));
 }
 
 int WindowGeometry::keptTwips(std::optional<int> readTwips, int pixels)
