@@ -2,6 +2,7 @@
 
 #include "controls/Twips.h"
 #include "pipeline/ProgramFolder.h"
+#include "pipeline/ReportListModel.h"
 #include "summary/CameraSummary.h"
 
 #include <QEvent>
@@ -130,9 +131,18 @@ CameraPanel::CameraPanel(QWidget *parent) : QFrame(parent)
     showTexts();
 }
 
-void CameraPanel::Kamera(const ReportRows &rowsInListOrder, const QStringList &ruleNames)
+void CameraPanel::Kamera(const ReportListModel &list, const QStringList &englishNames)
 {
-    const KameraResult result = ::Kamera(rowsInListOrder, m_texts, ProgramFolder::path(), ruleNames);
+    const QList<int> order = list.reportRowsInSortedOrder(englishNames);
+    ReportRows rows;
+    QStringList ruleNames;
+    rows.reserve(order.size());
+    for (int reportRow : order) {
+        rows << list.reportRows().at(reportRow);
+        if (!englishNames.isEmpty())
+            ruleNames << englishNames.at(reportRow);
+    }
+    const KameraResult result = ::Kamera(rows, m_texts, ProgramFolder::path(), ruleNames);
     m_texts = result.labels;
     m_tooltips = result.tooltips;
     showTexts();

@@ -7,6 +7,7 @@
 #include <array>
 
 class QLabel;
+class ReportListModel;
 
 // fraKamera: how the photo was taken, in twelve labels (lblExif) beside ten small icons
 // (imgIcon), with a picture of the camera (picKamera) and of the lens (picObjektiv). The
@@ -21,10 +22,13 @@ public:
 
     explicit CameraPanel(QWidget *parent = nullptr);
 
-    // Kamera: one summary pass over every row in the list's order. Labels the pass does not
-    // meet keep their text, as the rule has it; both pictures are looked up anew.
-    // ruleNames: for a report in another language, the English description of each row.
-    void Kamera(const ReportRows &rowsInListOrder, const QStringList &ruleNames = {});
+    // Kamera: one summary pass over every row of the list, whatever the filter hides, in the
+    // list's order. Labels the pass does not meet keep their text, as the rule has it; both
+    // pictures are looked up anew. A report in a language other than German and English comes
+    // with englishNames, each row's English description (in report order): its rows are
+    // summed up by those, in the order the English list would have, so that the panel shows
+    // what it shows in English.
+    void Kamera(const ReportListModel &list, const QStringList &englishNames = {});
     // Every text, tooltip and picture empty: the panel describes no photo.
     void clear();
 

@@ -8,6 +8,7 @@
 #include "app/PhotoBrowsing.h"
 #include "app/PhotoOpener.h"
 #include "app/SettingsStore.h"
+#include "app/MainMenus.h"
 #include "app/WebLinks.h"
 #include "app/modFarbverlauf.h"
 #include "controls/CaptionedTextBox.h"
@@ -22,7 +23,6 @@
 #include "pipeline/ReportListModel.h"
 #include "pipeline/ReportPath.h"
 #include "summary/ClipboardText.h"
-#include "summary/GroupNavigation.h"
 #include "summary/MakerAddress.h"
 #include "summary/MapAddress.h"
 
@@ -40,7 +40,6 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QPainter>
 #include <QRadioButton>
 #include <QSettings>
 #include <QShortcut>
@@ -82,24 +81,6 @@ QString firstLocalFile(const QMimeData *mime)
 const QStringList frmExifTool::Languages = {"de", "en", "es", "fi", "fr", "it", "ja", "ko",
                                             "nl", "pl", "ru", "sk", "sv", "tr", "zh"};
 
-// The client area: paints the background gradient and lays the controls out when resized.
-class ClientArea : public QWidget
-{
-public:
-    explicit ClientArea(frmExifTool *owner) : QWidget(owner), m_owner(owner) {}
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter p(this);
-        modFarbverlauf::FarbverlaufZeichnen(p, rect(), BackTop, BackBottom, 1);
-    }
-    void resizeEvent(QResizeEvent *) override { m_owner->applyLayout(); }
-
-private:
-    frmExifTool *m_owner;
-};
-
 frmExifTool::frmExifTool(QSettings *settings, QWidget *parent) : QMainWindow(parent)
 {
     if (!settings) {
@@ -119,11 +100,11 @@ frmExifTool::frmExifTool(QSettings *settings, QWidget *parent) : QMainWindow(par
     QFont windowFont(QStringLiteral("Segoe UI"));
     windowFont.setPointSizeF(9);
     setFont(windowFont);
-    m_client = new ClientArea(this);
+    m_client = new GradientArea(BackTop, BackBottom, this);
     setCentralWidget(m_client);
+    connect(m_client, &GradientArea::resized, this, &frmExifTool::applyLayout);
     buildControls();
     buildMenus();
-    placeDesignedControls();
     setupTabOrder();
     resize(Twips::toPx(MainLayout::ClientWidth),
            Twips::toPx(MainLayout::ClientHeight) + menuBar()->sizeHint().height());
@@ -138,7 +119,10 @@ frmExifTool::frmExifTool(QSettings *settings, QWidget *parent) : QMainWindow(par
         emit reportShown();
     });
     connect(m_session, &PhotoSession::problem, this, &frmExifTool::reportProblem);
-    connect(&m_service, &ExifToolService::busyChanged, this, [](bool busy) {
+    connect(&m_service, &ExifToolService::busyChanged, this, [this](bool busy) {
+        if (busy == m_busyCursor)
+            return;
+        m_busyCursor = busy;
         if (busy)
             QApplication::setOverrideCursor(Qt::WaitCursor);
         else
@@ -155,7 +139,8 @@ frmExifTool::~frmExifTool()
     // A run that the window outlives would write a report nobody deletes.
     m_closing = true;
     m_session->close();
-    if (m_service.isBusy())
+    // The service's word that it is idle again comes too late for a window that is gone.
+    if (m_busyCursor)
         QApplication::restoreOverrideCursor();
 }
 
@@ -170,80 +155,87 @@ void frmExifTool::buildControls()
 {
     QFont controlFont(QStringLiteral("Segoe UI"));
     controlFont.setPointSizeF(9.75);
+    // Every control at its designed place, with its name, font, tooltip and the name a screen
+    // reader gives it.
+    auto setUp = [&controlFont](QWidget *w, const char *name, const QRect &twips, const QString &tip,
+                                const QString &spoken) {
+        w->setObjectName(QLatin1String(name));
+        w->setFont(controlFont);
+        w->setGeometry(Twips::rect(twips.x(), twips.y(), twips.width(), twips.height()));
+        if (!tip.isEmpty())
+            w->setToolTip(tip);
+        if (!spoken.isEmpty())
+            w->setAccessibleName(spoken);
+    };
 
     m_model->setHeaderIcons(QIcon(QStringLiteral(":/app/kopf1.svg")), QIcon(QStringLiteral(":/app/kopf2.svg")));
     lvwExifTool = new ReportListView(m_client);
     lvwExifTool->setModel(m_model);
-    lvwExifTool->setFont(controlFont);
+    setUp(lvwExifTool, "lvwExifTool", MainLayout::lvwExifTool, QString(), QString());
     connect(lvwExifTool->header(), &QHeaderView::sectionClicked, this, &frmExifTool::lvwExifTool_ColumnClick);
     connect(lvwExifTool, &ReportListView::copyRequested, this, &frmExifTool::copySelectedRows);
 
     txtBildpfad = new CaptionedTextBox(CaptionedTextBox::Mode::SingleLine, m_client);
-    txtBildpfad->setObjectName(QStringLiteral("txtBildpfad"));
     txtBildpfad->setCaption(QStringLiteral("Photo:"));
-    txtBildpfad->setToolTip(QStringLiteral("Name des Fotografen"));
-    txtBildpfad->setAccessibleName(QStringLiteral("Photo:"));
     txtBildpfad->lineEdit()->setAccessibleName(QStringLiteral("Photo:"));
-    txtBildpfad->setFont(controlFont);
+    setUp(txtBildpfad, "txtBildpfad", MainLayout::txtBildpfad, QStringLiteral("Name des Fotografen"),
+          QStringLiteral("Photo:"));
 
-    auto makeButton = [this, &controlFont](const QString &caption, const QString &tip, const char *name) {
-        auto *b = new GradientButton(caption, m_client);
-        b->setObjectName(QLatin1String(name));
-        b->setFont(controlFont);
-        if (!tip.isEmpty())
-            b->setToolTip(tip);
-        b->setAccessibleName(caption.isEmpty() ? tip.trimmed() : caption);
-        return b;
+    const struct {
+        GradientButton **button;
+        const char *name, *caption, *tip, *icon;
+        QRect place;
+    } buttons[] = {
+        {&cmdDatei, "cmdDatei", "", " Lumoskop.exe file path  ", ":/app/datei.svg", MainLayout::cmdDatei},
+        {&cmdExif, "cmdExif", "ExifTool", " generate Exif data again ", ":/app/exiftool.svg", MainLayout::cmdExif},
+        {&cmdAnzeigen, "cmdAnzeigen", "Show", " show exif data again ", nullptr, MainLayout::cmdAnzeigen},
+        {&cmdCopy, "cmdCopy", "Copy", "", nullptr, MainLayout::cmdCopy},
+        {&cmdExit, "cmdExit", "End", "", nullptr, MainLayout::cmdExit},
     };
-    cmdDatei = makeButton(QString(), QStringLiteral(" Lumoskop.exe file path  "), "cmdDatei");
-    cmdDatei->setIcon(QIcon(QStringLiteral(":/app/datei.svg")));
-    cmdExif = makeButton(QStringLiteral("ExifTool"), QStringLiteral(" generate Exif data again "), "cmdExif");
-    cmdExif->setIcon(QIcon(QStringLiteral(":/app/exiftool.svg")));
-    cmdAnzeigen = makeButton(QStringLiteral("Show"), QStringLiteral(" show exif data again "), "cmdAnzeigen");
-    cmdCopy = makeButton(QStringLiteral("Copy"), QString(), "cmdCopy");
-    cmdExit = makeButton(QStringLiteral("End"), QString(), "cmdExit");
+    for (const auto &b : buttons) {
+        *b.button = new GradientButton(QLatin1String(b.caption), m_client);
+        const QString tip = QLatin1String(b.tip);
+        setUp(*b.button, b.name, b.place, tip, *b.caption ? QLatin1String(b.caption) : tip.trimmed());
+        if (b.icon)
+            (*b.button)->setIcon(QIcon(QLatin1String(b.icon)));
+    }
     connect(cmdDatei, &QPushButton::clicked, this, &frmExifTool::cmdDatei_Click);
     connect(cmdExif, &QPushButton::clicked, this, &frmExifTool::cmdExif_Click);
     connect(cmdAnzeigen, &QPushButton::clicked, this, &frmExifTool::cmdAnzeigen_Click);
     connect(cmdCopy, &QPushButton::clicked, this, &frmExifTool::cmdCopy_Click);
     connect(cmdExit, &QPushButton::clicked, this, &QWidget::close);
 
-    auto makeCheck = [this, &controlFont](const QString &caption, const QString &tip, const char *name) {
-        auto *c = new QCheckBox(caption, m_client);
-        c->setObjectName(QLatin1String(name));
-        c->setFont(controlFont);
-        setBackground(c, CheckBack);
-        if (!tip.isEmpty())
-            c->setToolTip(tip);
-        c->setAccessibleName(caption);
-        return c;
+    const struct {
+        QCheckBox **box;
+        const char *name, *caption, *tip;
+        QRect place;
+        void (frmExifTool::*click)();
+    } boxes[] = {
+        {&chkExiftool, "chkExiftool", "ExifTool show", " the Dos window remains open ", MainLayout::chkExiftool,
+         &frmExifTool::chkExiftool_Click},
+        {&chkTXT, "chkTXT", "TXT save", " do not delete the text file created by ExifTool  ", MainLayout::chkTXT,
+         &frmExifTool::chkTXT_Click},
+        {&chkSort, "chkSort", "List sort", "", MainLayout::chkSort, &frmExifTool::chkSort_Click},
     };
-    chkExiftool =
-        makeCheck(QStringLiteral("ExifTool show"), QStringLiteral(" the Dos window remains open "), "chkExiftool");
-    chkTXT = makeCheck(QStringLiteral("TXT save"), QStringLiteral(" do not delete the text file created by ExifTool  "),
-                       "chkTXT");
-    chkSort = makeCheck(QStringLiteral("List sort"), QString(), "chkSort");
-    // A box's handler runs whenever its value changes, by the user or by the program.
-    connect(chkExiftool, &QCheckBox::toggled, this, &frmExifTool::chkExiftool_Click);
-    connect(chkTXT, &QCheckBox::toggled, this, &frmExifTool::chkTXT_Click);
-    connect(chkSort, &QCheckBox::toggled, this, &frmExifTool::chkSort_Click);
+    for (const auto &c : boxes) {
+        *c.box = new QCheckBox(QLatin1String(c.caption), m_client);
+        setUp(*c.box, c.name, c.place, QLatin1String(c.tip), QLatin1String(c.caption));
+        setBackground(*c.box, CheckBack);
+        // A box's handler runs whenever its value changes, by the user or by the program.
+        connect(*c.box, &QCheckBox::toggled, this, c.click);
+    }
 
     cboSprache = new QComboBox(m_client);
-    cboSprache->setObjectName(QStringLiteral("cboSprache"));
     cboSprache->setEditable(true);
     cboSprache->setInsertPolicy(QComboBox::NoInsert);
-    cboSprache->setFont(controlFont);
-    cboSprache->setToolTip(QStringLiteral(" Language "));
-    cboSprache->setAccessibleName(QStringLiteral("Language"));
+    setUp(cboSprache, "cboSprache", MainLayout::cboSprache, QStringLiteral(" Language "), QStringLiteral("Language"));
     // Only picking an entry from the list runs the handler; typing does not.
     connect(cboSprache, &QComboBox::activated, this, [this](int) { cboSprache_Click(); });
 
     for (int i = 0; i < 6; ++i) {
         auto *o = new QRadioButton(QLatin1String(OptionCaptions[i]), m_client);
+        setUp(o, "", MainLayout::optExif[i], QLatin1String(OptionTips[i]), QLatin1String(OptionCaptions[i]));
         o->setObjectName(QStringLiteral("optExif%1").arg(i));
-        o->setFont(controlFont);
-        o->setToolTip(QLatin1String(OptionTips[i]));
-        o->setAccessibleName(QLatin1String(OptionCaptions[i]));
         setBackground(o, OptionBack);
         optExif[size_t(i)] = o;
         connect(o, &QRadioButton::clicked, this, [this, i] { optExif_Click(i); });
@@ -251,13 +243,16 @@ void frmExifTool::buildControls()
     optExif[0]->setChecked(true);
 
     fraKamera = new CameraPanel(m_client);
+    fraKamera->setGeometry(Twips::rect(MainLayout::fraKamera.x(), MainLayout::fraKamera.y(),
+                                       MainLayout::fraKamera.width(), MainLayout::fraKamera.height()));
     connect(fraKamera, &CameraPanel::cameraClicked, this, [this] { lblExif_Click(CameraPanel::CameraLabel); });
 
     imgFoto = new PhotoThumbnail(m_client);
+    setUp(imgFoto, "imgFoto", MainLayout::imgFoto, imgFoto->toolTip(), imgFoto->accessibleName());
     connect(imgFoto, &PhotoThumbnail::clicked, this, &frmExifTool::imgFoto_Click);
 
     txtFilter = new FilterBox(m_client);
-    txtFilter->setFont(controlFont);
+    setUp(txtFilter, "txtFilter", MainLayout::txtFilter, txtFilter->toolTip(), txtFilter->accessibleName());
     connect(txtFilter, &QLineEdit::textChanged, m_model, &ReportListModel::setFilter);
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this), &QShortcut::activated, this, [this] {
         txtFilter->setFocus(Qt::ShortcutFocusReason);
@@ -270,39 +265,14 @@ void frmExifTool::buildControls()
 
 void frmExifTool::buildMenus()
 {
-    QMenu *mnuDatei = menuBar()->addMenu(QStringLiteral("&File"));
-    connect(mnuDatei->addAction(QStringLiteral("&End")), &QAction::triggered, this, &QWidget::close);
-
-    QMenu *mnuFoto = menuBar()->addMenu(QStringLiteral("&Photo"));
-    QAction *next = mnuFoto->addAction(QStringLiteral("Next photo"));
-    next->setShortcuts({QKeySequence(Qt::Key_PageDown), QKeySequence(Qt::CTRL | Qt::Key_Right)});
-    connect(next, &QAction::triggered, this, [this] { nextPhoto(+1); });
-    QAction *previous = mnuFoto->addAction(QStringLiteral("Previous photo"));
-    previous->setShortcuts({QKeySequence(Qt::Key_PageUp), QKeySequence(Qt::CTRL | Qt::Key_Left)});
-    connect(previous, &QAction::triggered, this, [this] { nextPhoto(-1); });
-    mnuKarte = mnuFoto->addAction(QStringLiteral("Show on &map"));
-    mnuKarte->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
-    mnuFoto->setToolTipsVisible(true);
-    connect(mnuKarte, &QAction::triggered, this, &frmExifTool::mnuKarte_Click);
-    connect(m_session, &PhotoSession::positionChanged, this, &frmExifTool::updateMapItem);
-    updateMapItem();
-
-    mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
-    auto link = [this](const QString &caption, const char *address) {
-        QAction *item = mnuHelp->addAction(caption);
-        connect(item, &QAction::triggered, this, [address] { QDesktopServices::openUrl(QUrl(QLatin1String(address))); });
-        return item;
-    };
-    connect(mnuHelp->addAction(QStringLiteral("Info")), &QAction::triggered, this, &frmExifTool::mnuInfo_Click);
-    link(QStringLiteral("Website"), WebLinks::Website);
-    link(QStringLiteral("Donation"), WebLinks::Donation);
-    link(QStringLiteral("License of us"), WebLinks::License);
-    mnuUpdateExiftool = link(QStringLiteral("Update Exiftool"), WebLinks::ExifToolHome);
-    mnuUpdateExiftool->setVisible(false);
-    mnuUpdateExiftool->setEnabled(false);
-    connect(mnuHelp->addAction(QStringLiteral("Update Lumoskop")), &QAction::triggered, this,
-            &frmExifTool::mnuUpdate_Click);
-    link(QStringLiteral("Send problem report"), WebLinks::ProblemReport);
+    m_menus = new MainMenus(menuBar());
+    connect(m_menus, &MainMenus::endChosen, this, &QWidget::close);
+    connect(m_menus, &MainMenus::nextPhotoChosen, this, &frmExifTool::nextPhoto);
+    connect(m_menus, &MainMenus::mapChosen, this, &frmExifTool::mnuKarte_Click);
+    connect(m_menus, &MainMenus::infoChosen, this, &frmExifTool::mnuInfo_Click);
+    connect(m_menus, &MainMenus::updateChosen, this, &frmExifTool::mnuUpdate_Click);
+    connect(m_session, &PhotoSession::positionChanged, this,
+            [this] { m_menus->setPositionKnown(m_session->position().has_value()); });
 }
 
 void frmExifTool::setupTabOrder()
@@ -312,27 +282,6 @@ void frmExifTool::setupTabOrder()
                                     optExif[2],  optExif[3],  optExif[4], optExif[1], optExif[5],  txtFilter};
     for (int i = 0; i + 1 < order.size(); ++i)
         QWidget::setTabOrder(order[i], order[i + 1]);
-}
-
-void frmExifTool::placeDesignedControls()
-{
-    auto place = [](QWidget *w, const QRect &r) { w->setGeometry(Twips::rect(r.x(), r.y(), r.width(), r.height())); };
-    place(lvwExifTool, MainLayout::lvwExifTool);
-    place(txtBildpfad, MainLayout::txtBildpfad);
-    place(cmdDatei, MainLayout::cmdDatei);
-    place(fraKamera, MainLayout::fraKamera);
-    place(cmdExif, MainLayout::cmdExif);
-    place(cmdAnzeigen, MainLayout::cmdAnzeigen);
-    place(cmdCopy, MainLayout::cmdCopy);
-    place(cmdExit, MainLayout::cmdExit);
-    place(chkExiftool, MainLayout::chkExiftool);
-    place(chkTXT, MainLayout::chkTXT);
-    place(chkSort, MainLayout::chkSort);
-    place(cboSprache, MainLayout::cboSprache);
-    for (int i = 0; i < 6; ++i)
-        place(optExif[size_t(i)], MainLayout::optExif[i]);
-    place(txtFilter, MainLayout::txtFilter);
-    place(imgFoto, MainLayout::imgFoto);
 }
 
 void frmExifTool::applyLayout()
@@ -432,31 +381,6 @@ QString frmExifTool::photoPath() const
     return txtBildpfad->text();
 }
 
-QString frmExifTool::TxtPfad() const
-{
-    return m_session->reportPath();
-}
-
-QLabel *frmExifTool::photoBox() const
-{
-    return imgFoto;
-}
-
-QTreeView *frmExifTool::listView() const
-{
-    return lvwExifTool;
-}
-
-QLineEdit *frmExifTool::filterBox() const
-{
-    return txtFilter;
-}
-
-QString frmExifTool::labelText(int index) const
-{
-    return fraKamera->labelText(index);
-}
-
 void frmExifTool::reportProblem(const QString &text, int style)
 {
     if (!m_closing)
@@ -508,19 +432,7 @@ void frmExifTool::showReportOfSession()
         optExif[size_t(*group)]->setChecked(true);
         optExif_Click(*group);
     }
-    // A report in another language is summed up by its rows' English descriptions, in the order
-    // the English list would have, so that the panel shows what it shows in English.
-    const QStringList english = m_session->englishNames();
-    const QList<int> order = m_model->reportRowsInSortedOrder(english);
-    ReportRows rows;
-    QStringList ruleNames;
-    rows.reserve(order.size());
-    for (int reportRow : order) {
-        rows << m_model->reportRows().at(reportRow);
-        if (!english.isEmpty())
-            ruleNames << english.at(reportRow);
-    }
-    fraKamera->Kamera(rows, ruleNames);
+    fraKamera->Kamera(*m_model, m_session->englishNames());
     emit reportShown();
 }
 
@@ -585,23 +497,7 @@ void frmExifTool::optExif_Click(int)
 
 void frmExifTool::jumpToGroup(int index)
 {
-    const int count = m_model->rowCount();
-    if (index == 0) {
-        if (count > 0) {
-            const QModelIndex first = m_model->index(0, 0);
-            lvwExifTool->selectionModel()->setCurrentIndex(first,
-                                                           QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-            lvwExifTool->scrollTo(first, QAbstractItemView::PositionAtTop);
-        }
-        m_store->setGroup(0);
-        return;
-    }
-    if (count > 0)
-        lvwExifTool->scrollToBottom();
-    const int target = GroupNavigation::targetRow(m_model->rowsInListOrder(), index);
-    if (target >= 0)
-        lvwExifTool->scrollTo(m_model->index(target, 0), QAbstractItemView::PositionAtTop);
-    if (GroupNavigation::storesIndex(index, target))
+    if (lvwExifTool->jumpToGroup(index))
         m_store->setGroup(index);
 }
 
@@ -664,14 +560,6 @@ void frmExifTool::mnuUpdate_Click()
                            MsgTamuRules::DefaultForeColour, this);
     if (!m_closing)
         QDesktopServices::openUrl(QUrl(m_store->updateAddress(QLatin1String(WebLinks::Download))));
-}
-
-void frmExifTool::updateMapItem()
-{
-    const bool known = m_session->position().has_value();
-    mnuKarte->setEnabled(known);
-    mnuKarte->setToolTip(known ? QStringLiteral("Where the photo was taken, on OpenStreetMap")
-                               : QStringLiteral("The photo's metadata holds no position"));
 }
 
 void frmExifTool::mnuKarte_Click()

@@ -11,7 +11,9 @@
 class CameraPanel;
 class CaptionedTextBox;
 class OuterGeometry;
+class GradientArea;
 class GradientButton;
+class MainMenus;
 class PhotoOpener;
 class PhotoSession;
 class PhotoThumbnail;
@@ -67,29 +69,14 @@ public:
 
     // What tests and the later commands read.
     QString photoPath() const; // the path box's text
-    QString TxtPfad() const;   // the report of the photo shown
     PhotoSession &session() const { return *m_session; }
     ReportListModel *listModel() const { return m_model; }
-    QTreeView *listView() const;
     CameraPanel *cameraPanel() const { return fraKamera; }
-    QString labelText(int index) const;
     // A request the user waits for is queued or running.
     bool isExifToolRunning() const { return m_service.isBusy(); }
     // Hidden runs go to one ExifTool kept running (started at once, in the background); off,
     // every run starts ExifTool anew. Tests that count ExifTool starts switch it off.
     void setKeepExifToolRunning(bool keep);
-    SettingsStore &settings() const { return *m_store; }
-    QComboBox *languageBox() const { return cboSprache; }
-    QCheckBox *showBox() const { return chkExiftool; }
-    QCheckBox *keepBox() const { return chkTXT; }
-    QCheckBox *sortBox() const { return chkSort; }
-    QRadioButton *groupButton(int index) const { return optExif[size_t(index)]; }
-    QLabel *photoBox() const;
-    QLineEdit *filterBox() const;
-    QMenu *helpMenu() const { return mnuHelp; }
-    QAction *updateExifToolAction() const { return mnuUpdateExiftool; }
-    QAction *mapAction() const { return mnuKarte; }
-    QWidget *clientArea() const { return m_client; }
 
     void RegistryLesen();
     void lvw_SpaltenbreiteLaden();
@@ -107,7 +94,6 @@ protected:
 private:
     void buildControls();
     void buildMenus();
-    void placeDesignedControls();
     void applyLayout();
     void setupTabOrder();
     void Form_Unload();
@@ -118,9 +104,6 @@ private:
     void jumpToGroup(int index);
     void reportProblem(const QString &text, int style);
     void putOnClipboard(const QString &text);
-    void updateMapItem();
-
-    friend class ClientArea;
 
     std::unique_ptr<QSettings> m_ownSettings;
     std::unique_ptr<SettingsStore> m_store;
@@ -129,7 +112,7 @@ private:
     PhotoSession *m_session = nullptr;
     PhotoOpener *m_opener = nullptr;
 
-    QWidget *m_client = nullptr;
+    GradientArea *m_client = nullptr;
     ReportListView *lvwExifTool = nullptr;
     CaptionedTextBox *txtBildpfad = nullptr;
     GradientButton *cmdDatei = nullptr;
@@ -145,11 +128,10 @@ private:
     std::array<QRadioButton *, 6> optExif{};
     PhotoThumbnail *imgFoto = nullptr;
     FilterBox *txtFilter = nullptr;
-    QMenu *mnuHelp = nullptr;
-    QAction *mnuUpdateExiftool = nullptr;
-    QAction *mnuKarte = nullptr;
+    MainMenus *m_menus = nullptr;
     WindowGeometry m_geometry;
     OuterGeometry *m_outerGeometry = nullptr;
     std::array<std::optional<int>, 2> m_columnTwips; // the column widths as read
     bool m_closing = false;
+    bool m_busyCursor = false;
 };

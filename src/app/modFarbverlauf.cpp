@@ -51,3 +51,19 @@ void FarbverlaufZeichnen(QPainter &painter, const QRect &clientRect, quint32 fir
 }
 
 } // namespace modFarbverlauf
+
+GradientArea::GradientArea(quint32 first, quint32 second, QWidget *parent)
+    : QWidget(parent), m_first(first), m_second(second)
+{
+}
+
+void GradientArea::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    modFarbverlauf::FarbverlaufZeichnen(p, rect(), m_first, m_second, 1);
+}
+
+void GradientArea::resizeEvent(QResizeEvent *)
+{
+    emit resized();
+}

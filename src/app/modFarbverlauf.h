@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QWidget>
 
 class QPainter;
 class QRect;
@@ -17,3 +18,23 @@ QColor resolveColour(quint32 colour);
 void FarbverlaufZeichnen(QPainter &painter, const QRect &clientRect, quint32 first, quint32 second, int direction);
 
 } // namespace modFarbverlauf
+
+// A window's client area painted with the gradient from first (top) to second (bottom), which
+// tells when it was resized, so the window can lay its controls out again.
+class GradientArea : public QWidget
+{
+    Q_OBJECT
+public:
+    GradientArea(quint32 first, quint32 second, QWidget *parent = nullptr);
+
+signals:
+    void resized();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    quint32 m_first;
+    quint32 m_second;
+};

@@ -1,5 +1,8 @@
 #include "controls/ReportListView.h"
 
+#include "pipeline/ReportListModel.h"
+#include "summary/GroupNavigation.h"
+
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QShortcut>
@@ -29,6 +32,28 @@ QList<int> ReportListView::selectedRowNumbers() const
     for (const QModelIndex &index : selected)
         rows << index.row();
     return rows;
+}
+
+bool ReportListView::jumpToGroup(int index)
+{
+    auto *list = qobject_cast<ReportListModel *>(model());
+    if (!list)
+        return false;
+    const int count = list->rowCount();
+    if (index == 0) {
+        if (count > 0) {
+            const QModelIndex first = list->index(0, 0);
+            selectionModel()->setCurrentIndex(first, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+            scrollTo(first, QAbstractItemView::PositionAtTop);
+        }
+        return true;
+    }
+    if (count > 0)
+        scrollToBottom();
+    const int target = GroupNavigation::targetRow(list->rowsInListOrder(), index);
+    if (target >= 0)
+        scrollTo(list->index(target, 0), QAbstractItemView::PositionAtTop);
+    return GroupNavigation::storesIndex(index, target);
 }
 
 FilterBox::FilterBox(QWidget *parent) : QLineEdit(parent)

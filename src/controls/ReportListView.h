@@ -11,6 +11,10 @@ class ReportListView : public QTreeView
 public:
     explicit ReportListView(QWidget *parent = nullptr);
     QList<int> selectedRowNumbers() const; // in no particular order
+    // The group buttons' jump: "All" (0) selects the first row and shows it; a group (1 to 5)
+    // scrolls to the end, then brings the group's header row to the top. True when the jump
+    // is one to remember: "All" always, a group only when its header was found.
+    bool jumpToGroup(int index);
 
 signals:
     void copyRequested();

@@ -2,6 +2,7 @@
 
 #include "app/frmExifTool.h"
 
+#include <QRadioButton>
 #include <QTest>
 
 std::unique_ptr<QSettings> freshSettings(const QTemporaryDir &dir)
@@ -12,4 +13,9 @@ std::unique_ptr<QSettings> freshSettings(const QTemporaryDir &dir)
 bool settle(const frmExifTool &window, int ms)
 {
     return QTest::qWaitFor([&window] { return !window.isExifToolRunning(); }, ms);
+}
+
+QRadioButton *groupButton(const QObject &window, int index)
+{
+    return window.findChild<QRadioButton *>(QStringLiteral("optExif%1").arg(index));
 }

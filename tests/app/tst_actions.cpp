@@ -3,6 +3,7 @@
 #include "pipeline/ReportListModel.h"
 #include "about/frmInfo.h"
 #include "fixture_window.h"
+#include "app/CameraPanel.h"
 
 #include "LumoskopVersion.h"
 
@@ -66,7 +67,7 @@ private slots:
         w.Form_Load(photo);
         QVERIFY(settle(w));
         if (!select)
-            w.listView()->clearSelection();
+            child<QTreeView>(w, "lvwExifTool")->clearSelection();
         QGuiApplication::clipboard()->setText("before");
         BoxWatcher boxes(answer);
         w.cmdCopy_Click();
@@ -109,7 +110,7 @@ private slots:
         frmExifTool w(ini.get());
         w.Form_Load(photo);
         QVERIFY(settle(w));
-        QCOMPARE(w.labelText(5), maker + " X1");
+        QCOMPARE(w.cameraPanel()->labelText(5), maker + " X1");
         UrlCatcher catcher;
         w.lblExif_Click(3); // other labels do nothing
         QVERIFY(catcher.opened.isEmpty());
@@ -169,7 +170,7 @@ private slots:
         else
             QFile::remove(photo);
         BoxWatcher boxes;
-        QTest::mouseClick(w.photoBox(), Qt::LeftButton);
+        QTest::mouseClick(child<QLabel>(w, "imgFoto"), Qt::LeftButton);
         if (folderToo) {
             QTRY_COMPARE(boxes.titles, QStringList{"frmExiftool_imgFoto_Click"});
             QVERIFY(boxes.texts.first().startsWith("53 "));
@@ -188,13 +189,13 @@ private slots:
         frmExifTool w(ini.get());
         w.Form_Load(QString());
         QStringList captions;
-        for (QAction *a : w.helpMenu()->actions())
+        for (QAction *a : child<QMenu>(w, "mnuHelp")->actions())
             if (a->isVisible())
                 captions << a->text();
         QCOMPARE(captions, (QStringList{"Info", "Website", "Donation", "License of us", "Update Lumoskop",
                                         "Send problem report"}));
-        QVERIFY(!w.updateExifToolAction()->isVisible());
-        QVERIFY(!w.updateExifToolAction()->isEnabled());
+        QVERIFY(!child<QAction>(w, "mnuUpdateExiftool")->isVisible());
+        QVERIFY(!child<QAction>(w, "mnuUpdateExiftool")->isEnabled());
 
         // The version notice, then the download page, however the box was closed.
         UrlCatcher catcher;

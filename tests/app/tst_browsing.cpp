@@ -2,6 +2,7 @@
 #include "app/frmExifTool.h"
 #include "pipeline/ReportListModel.h"
 #include "fixture_window.h"
+#include "app/CameraPanel.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -103,8 +104,8 @@ private slots:
         QCOMPARE(w.photoPath(), second);
         QVERIFY(settle(w));
         QVERIFY(!QFile::exists(dir.filePath("first.txt"))); // "TXT save" is off
-        QCOMPARE(w.labelText(5), QString("Nikon Z 9"));
-        QCOMPARE(w.labelText(3), QString()); // the panel was cleared for the new photo
+        QCOMPARE(w.cameraPanel()->labelText(5), QString("Nikon Z 9"));
+        QCOMPARE(w.cameraPanel()->labelText(3), QString()); // the panel was cleared for the new photo
         w.close();
     }
 
@@ -120,27 +121,27 @@ private slots:
         const int all = w.listModel()->rowCount();
 
         // Typing in the filter narrows the list; the camera panel keeps every row.
-        w.filterBox()->setText("exposure time");
+        child<QLineEdit>(w, "txtFilter")->setText("exposure time");
         QVERIFY(w.listModel()->rowCount() < all);
         QVERIFY(w.listModel()->rowCount() >= 2);
-        QCOMPARE(w.labelText(5), QString("Canon Canon EOS 5D Mark IV"));
+        QCOMPARE(w.cameraPanel()->labelText(5), QString("Canon Canon EOS 5D Mark IV"));
         w.cmdAnzeigen_Click();
-        QCOMPARE(w.labelText(5), QString("Canon Canon EOS 5D Mark IV"));
+        QCOMPARE(w.cameraPanel()->labelText(5), QString("Canon Canon EOS 5D Mark IV"));
 
         // Ctrl+C in the list copies the selected rows at once, in the clipboard format.
-        w.listView()->setFocus();
-        w.listView()->selectAll();
+        child<QTreeView>(w, "lvwExifTool")->setFocus();
+        child<QTreeView>(w, "lvwExifTool")->selectAll();
         QGuiApplication::clipboard()->clear();
-        QTest::keyClick(w.listView(), Qt::Key_C, Qt::ControlModifier);
+        QTest::keyClick(child<QTreeView>(w, "lvwExifTool"), Qt::Key_C, Qt::ControlModifier);
         const QString copied = QGuiApplication::clipboard()->text();
         QCOMPARE(copied.count("\r\n"), w.listModel()->rowCount());
         QVERIFY(copied.contains("Exposure Time"));
         QVERIFY(!copied.contains("ISO"));
 
         // Escape empties the filter.
-        w.filterBox()->setFocus();
-        QTest::keyClick(w.filterBox(), Qt::Key_Escape);
-        QCOMPARE(w.filterBox()->text(), QString());
+        child<QLineEdit>(w, "txtFilter")->setFocus();
+        QTest::keyClick(child<QLineEdit>(w, "txtFilter"), Qt::Key_Escape);
+        QCOMPARE(child<QLineEdit>(w, "txtFilter")->text(), QString());
         QCOMPARE(w.listModel()->rowCount(), all);
         w.close();
     }

@@ -1,6 +1,7 @@
 #include "app/SettingsStore.h"
 #include "app/frmExifTool.h"
 #include "fixture_window.h"
+#include "app/CameraPanel.h"
 #include "pipeline/ProgramFolder.h"
 #include "pipeline/ReportListModel.h"
 
@@ -558,13 +559,13 @@ void tst_Hostile::metadataValues()
     int topRowAfterJump = -1;
     QString cameraLabel;
     const Outcome out = drive(ini.get(), photo, true, [&](frmExifTool &w) {
-        cameraLabel = w.labelText(5);
+        cameraLabel = w.cameraPanel()->labelText(5);
         w.lblExif_Click(5);
-        w.groupButton(1)->click();
-        topRowAfterJump = w.listView()->indexAt(QPoint(2, 2)).row();
+        groupButton(w, 1)->click();
+        topRowAfterJump = child<QTreeView>(w, "lvwExifTool")->indexAt(QPoint(2, 2)).row();
         w.lvwExifTool_ColumnClick(0);
-        w.filterBox()->setText(QStringLiteral("IFD0"));
-        w.filterBox()->clear();
+        child<QLineEdit>(w, "txtFilter")->setText(QStringLiteral("IFD0"));
+        child<QLineEdit>(w, "txtFilter")->clear();
     });
     VERIFY_OUTCOME(out, Expect::Shown);
     const ReportRow *row = findRow(out.reportRows, rowName);
@@ -654,9 +655,9 @@ void tst_Hostile::reportWithNulBytes()
     const Tree before = snapshot(dir.path());
     QString camera;
     const Outcome out = drive(ini.get(), photo, true, [&](frmExifTool &w) {
-        camera = w.labelText(5);
+        camera = w.cameraPanel()->labelText(5);
         w.lvwExifTool_ColumnClick(0);
-        w.groupButton(5)->click();
+        groupButton(w, 5)->click();
     });
     VERIFY_OUTCOME(out, Expect::Shown);
     QCOMPARE(qsizetype(out.rows), report.count('\n') + 1);
@@ -703,9 +704,9 @@ void tst_Hostile::hugeReports()
         QCoreApplication::processEvents(); // paints the list once
         w.lvwExifTool_ColumnClick(0);
         QCoreApplication::processEvents();
-        w.groupButton(5)->click();
-        w.filterBox()->setText(QStringLiteral("value 99999"));
-        w.filterBox()->clear();
+        groupButton(w, 5)->click();
+        child<QLineEdit>(w, "txtFilter")->setText(QStringLiteral("value 99999"));
+        child<QLineEdit>(w, "txtFilter")->clear();
     });
     VERIFY_OUTCOME(out, Expect::Shown);
     QCOMPARE(out.rows, realLines + lines);
@@ -772,7 +773,7 @@ void tst_Hostile::settingsFiles()
         QSettings ini(file, QSettings::IniFormat);
         out = drive(&ini, photo, true, [&](frmExifTool &w) {
             shownSize = w.size();
-            language = w.languageBox()->currentText();
+            language = child<QComboBox>(w, "cboSprache")->currentText();
         });
     }
     VERIFY_OUTCOME(out, expect);
@@ -806,9 +807,9 @@ void tst_Hostile::unwritableConfigFolder()
     std::unique_ptr<QSettings> ini(SettingsStore::openUserSettings());
     QVERIFY(ini->fileName().startsWith(blocker));
     const Outcome out = drive(ini.get(), photo, true, [](frmExifTool &w) {
-        w.keepBox()->setChecked(true);
-        w.keepBox()->setChecked(false);
-        w.groupButton(1)->click();
+        child<QCheckBox>(w, "chkTXT")->setChecked(true);
+        child<QCheckBox>(w, "chkTXT")->setChecked(false);
+        groupButton(w, 1)->click();
     });
     VERIFY_OUTCOME(out, Expect::Shown);
     QCOMPARE(changes(before, snapshot(dir.path())), QString());
@@ -883,20 +884,20 @@ void tst_Hostile::commandsDuringARun()
                 } else if (c == QLatin1String("show")) {
                     w.cmdAnzeigen_Click();
                 } else if (c == QLatin1String("language")) {
-                    w.languageBox()->setEditText(QStringLiteral("de"));
+                    child<QComboBox>(w, "cboSprache")->setEditText(QStringLiteral("de"));
                     w.cboSprache_Click();
                 } else if (c == QLatin1String("header")) {
                     w.lvwExifTool_ColumnClick(1);
                 } else if (c == QLatin1String("sort on")) {
-                    w.sortBox()->setChecked(true);
+                    child<QCheckBox>(w, "chkSort")->setChecked(true);
                 } else if (c == QLatin1String("sort off")) {
-                    w.sortBox()->setChecked(false);
+                    child<QCheckBox>(w, "chkSort")->setChecked(false);
                 } else if (c.startsWith(QLatin1String("group "))) {
-                    w.groupButton(c.mid(6).toInt())->click();
+                    groupButton(w, c.mid(6).toInt())->click();
                 } else if (c == QLatin1String("copy")) {
                     w.cmdCopy_Click();
                 } else if (c == QLatin1String("filter")) {
-                    w.filterBox()->setText(QStringLiteral("Make"));
+                    child<QLineEdit>(w, "txtFilter")->setText(QStringLiteral("Make"));
                 } else if (c == QLatin1String("next")) {
                     w.nextPhoto(+1);
                 }

@@ -1,5 +1,6 @@
 #include "app/frmExifTool.h"
 #include "fixture_window.h"
+#include "app/CameraPanel.h"
 #include "pipeline/PhotoSession.h"
 #include "pipeline/ReportListModel.h"
 
@@ -30,7 +31,7 @@ Shown showIn(const QString &photo, const QString &lang, bool sorted = false)
     if (!settle(w))
         return shown;
     for (int i = 0; i < 12; ++i)
-        shown.labels << w.labelText(i);
+        shown.labels << w.cameraPanel()->labelText(i);
     const ReportRows rows = w.listModel()->reportRows();
     shown.rows = int(rows.size());
     for (int i = 0; i < rows.size(); ++i)
@@ -135,12 +136,12 @@ private slots:
         QVERIFY(settle(w));
         QTRY_VERIFY(!position.isEmpty()); // ExifTool has told, one way or the other
         QCOMPARE(w.session().position().has_value(), !address.isEmpty());
-        QCOMPARE(w.mapAction()->isEnabled(), !address.isEmpty());
-        QCOMPARE(w.mapAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_M));
+        QCOMPARE(child<QAction>(w, "mnuKarte")->isEnabled(), !address.isEmpty());
+        QCOMPARE(child<QAction>(w, "mnuKarte")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_M));
         if (address.isEmpty())
-            QVERIFY(!w.mapAction()->toolTip().isEmpty());
+            QVERIFY(!child<QAction>(w, "mnuKarte")->toolTip().isEmpty());
         UrlCatcher catcher;
-        w.mapAction()->trigger();
+        child<QAction>(w, "mnuKarte")->trigger();
         QCOMPARE(catcher.opened, address.isEmpty() ? QList<QUrl>() : QList<QUrl>{QUrl(address)});
         w.close();
     }

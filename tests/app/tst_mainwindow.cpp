@@ -3,6 +3,8 @@
 #include "controls/CaptionedTextBox.h"
 #include "Files.h"
 #include "fixture_window.h"
+#include "pipeline/PhotoSession.h"
+#include "app/CameraPanel.h"
 #include "pipeline/ReportListModel.h"
 
 #include <QCheckBox>
@@ -46,7 +48,7 @@ private slots:
             w.Form_Load(photo);
             QVERIFY(settle(w));
             const QString report = dir.filePath("Bild 1.txt");
-            QCOMPARE(w.TxtPfad(), report);
+            QCOMPARE(w.session().reportPath(), report);
             QVERIFY(QFile::exists(report));
 
             // Every line of the report is one row: name before the first colon, value after it.
@@ -66,14 +68,14 @@ private slots:
                     makerBold = rows[i].bold;
             }
             QVERIFY(makerBold);
-            QCOMPARE(w.labelText(5), QString("Canon Canon EOS 5D Mark IV"));
-            QCOMPARE(w.labelText(1), QString("1/250 sec"));
-            QCOMPARE(w.labelText(0), QString("f/8.0"));
-            QCOMPARE(w.labelText(3), QString("200"));
-            QVERIFY(w.labelText(2).startsWith("24.0 mm"));
-            QVERIFY(!w.photoBox()->pixmap().isNull());
+            QCOMPARE(w.cameraPanel()->labelText(5), QString("Canon Canon EOS 5D Mark IV"));
+            QCOMPARE(w.cameraPanel()->labelText(1), QString("1/250 sec"));
+            QCOMPARE(w.cameraPanel()->labelText(0), QString("f/8.0"));
+            QCOMPARE(w.cameraPanel()->labelText(3), QString("200"));
+            QVERIFY(w.cameraPanel()->labelText(2).startsWith("24.0 mm"));
+            QVERIFY(!child<QLabel>(w, "imgFoto")->pixmap().isNull());
             // A fresh store opens the list at the Exif group.
-            QVERIFY(w.groupButton(2)->isChecked());
+            QVERIFY(groupButton(w, 2)->isChecked());
             w.close();
             QVERIFY(!QFile::exists(report)); // "TXT save" is off
         }
@@ -99,7 +101,7 @@ private slots:
             w.setKeepExifToolRunning(false); // the fake counts ExifTool starts
             w.Form_Load(photo);
             QVERIFY(settle(w));
-            QVERIFY(w.keepBox()->isChecked());
+            QVERIFY(child<QCheckBox>(w, "chkTXT")->isChecked());
             QCOMPARE(fake.calls().size(), 1);
             w.close();
         }
@@ -134,7 +136,7 @@ private slots:
         QVERIFY(settle(w));
         QVERIFY(!QFile::exists(dir.filePath("A.txt")));
         QVERIFY(QFile::exists(dir.filePath("B.txt")));
-        QVERIFY(!w.photoBox()->pixmap().isNull());
+        QVERIFY(!child<QLabel>(w, "imgFoto")->pixmap().isNull());
 
         // "Show" for a typed photo without a report: everything describes that photo, so
         // nothing is shown at all.
@@ -142,8 +144,8 @@ private slots:
         w.cmdAnzeigen_Click();
         QVERIFY(!QFile::exists(dir.filePath("B.txt")));
         QCOMPARE(w.listModel()->rowCount(), 0);
-        QCOMPARE(w.labelText(5), QString());
-        QVERIFY(w.photoBox()->pixmap().isNull());
+        QCOMPARE(w.cameraPanel()->labelText(5), QString());
+        QVERIFY(child<QLabel>(w, "imgFoto")->pixmap().isNull());
         w.close();
         QCOMPARE(QDir(dir.path()).entryList({"*.txt"}), QStringList());
     }
@@ -164,7 +166,7 @@ private slots:
         w.cmdExif_Click();
         w.takeOverPhoto(b);
         w.cmdAnzeigen_Click();
-        w.languageBox()->setEditText("de");
+        child<QComboBox>(w, "cboSprache")->setEditText("de");
         w.cboSprache_Click();
         w.takeOverPhoto(c);
         QVERIFY(settle(w));
@@ -244,7 +246,7 @@ private slots:
         const ReportRows reportOrder = m->rowsInListOrder();
 
         w.lvwExifTool_ColumnClick(1); // the "Value" header sorts by name too
-        QVERIFY(w.sortBox()->isChecked());
+        QVERIFY(child<QCheckBox>(w, "chkSort")->isChecked());
         QCOMPARE(ini->value("Options/ExiftoolSort").toString(), QString("1"));
         QCOMPARE(m->sortOrder(), Qt::DescendingOrder);
         QCOMPARE(m->headerIcon(), ReportListModel::TriangleUp);
@@ -258,7 +260,7 @@ private slots:
         w.lvwExifTool_ColumnClick(0);
         QCOMPARE(m->sortOrder(), Qt::DescendingOrder);
 
-        w.sortBox()->setChecked(false);
+        child<QCheckBox>(w, "chkSort")->setChecked(false);
         QCOMPARE(m->headerIcon(), ReportListModel::NoIcon);
         QCOMPARE(ini->value("Options/ExiftoolSort").toString(), QString("0"));
         const ReportRows back = m->rowsInListOrder();
@@ -267,7 +269,7 @@ private slots:
             QCOMPARE(back[i].value, reportOrder[i].value);
 
         // Checking the box after a descending sort keeps that order but shows the down icon.
-        w.sortBox()->setChecked(true);
+        child<QCheckBox>(w, "chkSort")->setChecked(true);
         QCOMPARE(m->sortOrder(), Qt::DescendingOrder);
         QCOMPARE(m->headerIcon(), ReportListModel::TriangleDown);
         w.close();
@@ -283,14 +285,14 @@ private slots:
         w.Form_Load(photo);
         QVERIFY(settle(w));
         QCOMPARE(ini->value("Options/optExif", "2").toString(), QString("2"));
-        w.groupButton(4)->click();
+        groupButton(w, 4)->click();
         QCOMPARE(ini->value("Options/optExif").toString(), QString("2"));
-        w.groupButton(1)->click();
+        groupButton(w, 1)->click();
         QCOMPARE(ini->value("Options/optExif").toString(), QString("1"));
-        w.groupButton(0)->click();
+        groupButton(w, 0)->click();
         QCOMPARE(ini->value("Options/optExif").toString(), QString("0"));
-        QCOMPARE(w.listView()->selectionModel()->selectedRows().size(), 1);
-        QCOMPARE(w.listView()->selectionModel()->selectedRows().first().row(), 0);
+        QCOMPARE(child<QTreeView>(w, "lvwExifTool")->selectionModel()->selectedRows().size(), 1);
+        QCOMPARE(child<QTreeView>(w, "lvwExifTool")->selectionModel()->selectedRows().first().row(), 0);
         w.close();
     }
 
@@ -304,13 +306,13 @@ private slots:
         frmExifTool w(ini.get());
         w.Form_Load(photo);
         QVERIFY(settle(w));
-        QCOMPARE(w.labelText(10), QString("Manual"));
-        w.languageBox()->setEditText("de");
+        QCOMPARE(w.cameraPanel()->labelText(10), QString("Manual"));
+        child<QComboBox>(w, "cboSprache")->setEditText("de");
         w.cboSprache_Click();
-        QCOMPARE(w.labelText(10), QString()); // emptied with the list until the new report
+        QCOMPARE(w.cameraPanel()->labelText(10), QString()); // emptied with the list until the new report
         QVERIFY(settle(w));
-        QCOMPARE(w.labelText(10), QString("Manuell"));
-        QCOMPARE(w.labelText(5), QString("Nikon D850"));
+        QCOMPARE(w.cameraPanel()->labelText(10), QString("Manuell"));
+        QCOMPARE(w.cameraPanel()->labelText(5), QString("Nikon D850"));
         QCOMPARE(ini->value("Options/LumoskopSprache").toString(), QString("de"));
         w.close();
     }
@@ -323,13 +325,13 @@ private slots:
         w.Form_Load(QString());
         const QPoint buttons = w.findChild<QWidget *>("cmdAnzeigen")->pos();
         w.resize(5000 / 15, w.height() + 100);
-        QTRY_COMPARE(w.clientArea()->width(), 5000 / 15);
-        const int W = 5000, H = w.clientArea()->height() * 15;
-        QCOMPARE(w.listView()->width(), (W - 300) / 15);
+        QTRY_COMPARE(w.centralWidget()->width(), 5000 / 15);
+        const int W = 5000, H = w.centralWidget()->height() * 15;
+        QCOMPARE(child<QTreeView>(w, "lvwExifTool")->width(), (W - 300) / 15);
         QCOMPARE(w.findChild<QWidget *>("fraKamera")->width(), (W - 300) / 15);
         QCOMPARE(w.findChild<QWidget *>("cmdDatei")->x(), (W - 390 - 150) / 15);
         QCOMPARE(w.findChild<QWidget *>("txtBildpfad")->width(), (W - 390 - 150 - 250) / 15);
-        QCOMPARE(w.listView()->height(), (H - 5700 - 100) / 15);
+        QCOMPARE(child<QTreeView>(w, "lvwExifTool")->height(), (H - 5700 - 100) / 15);
         QCOMPARE(w.findChild<QWidget *>("cmdAnzeigen")->pos(), buttons); // the rest stays
         w.close();
     }
@@ -349,13 +351,13 @@ private slots:
         ini->setValue("Options/2ExiftoolHeader", "3000");
         frmExifTool w(ini.get());
         w.Form_Load(QString());
-        QCOMPARE(w.listView()->font().family(), QString("DejaVu Sans"));
-        QCOMPARE(w.listView()->font().pointSizeF(), 9.75);
-        QVERIFY(!w.showBox()->isChecked());
-        QVERIFY(w.keepBox()->isChecked());
-        QCOMPARE(w.listView()->header()->sectionSize(0), 4000 / 15);
-        QCOMPARE(w.listView()->header()->sectionSize(1), 3000 / 15);
-        QCOMPARE(w.languageBox()->currentText(), QString("en"));
+        QCOMPARE(child<QTreeView>(w, "lvwExifTool")->font().family(), QString("DejaVu Sans"));
+        QCOMPARE(child<QTreeView>(w, "lvwExifTool")->font().pointSizeF(), 9.75);
+        QVERIFY(!child<QCheckBox>(w, "chkExiftool")->isChecked());
+        QVERIFY(child<QCheckBox>(w, "chkTXT")->isChecked());
+        QCOMPARE(child<QTreeView>(w, "lvwExifTool")->header()->sectionSize(0), 4000 / 15);
+        QCOMPARE(child<QTreeView>(w, "lvwExifTool")->header()->sectionSize(1), 3000 / 15);
+        QCOMPARE(child<QComboBox>(w, "cboSprache")->currentText(), QString("en"));
         QCOMPARE(w.listModel()->rowCount(), 0);
         w.close();
     }
