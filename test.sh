@@ -3,5 +3,5 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/install-deps.sh --test
-CMAKE_EXTRA_ARGS="${CMAKE_EXTRA_ARGS:-} -DLUMOSKOP_WERROR=${LUMOSKOP_WERROR:-OFF}" ./scripts/build.sh
+./scripts/build.sh
 ctest --test-dir "${BUILD_DIR:-build}" --output-on-failure -j2 "$@"

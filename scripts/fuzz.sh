@@ -24,7 +24,7 @@ fi
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(fuzz_report fuzz_placement)
 seconds=${FUZZ_SECONDS:-60}
-out=fuzz-build
+out=fuzz-build # where scripts/build.sh --fuzz and --fuzz-coverage build
 
 seeds_of() {
   case "$1" in
@@ -34,18 +34,12 @@ seeds_of() {
   esac
 }
 
-configure() { # build folder, extra cmake arguments
-  local dir=$1
-  shift
-  if [ ! -f "$dir/CMakeCache.txt" ]; then
-    CC=clang CXX=clang++ cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
-      -DLUMOSKOP_FUZZ=ON -DLUMOSKOP_BUILD_TESTS=OFF -DLUMOSKOP_BUILD_BENCH=OFF "$@" >/dev/null
-  fi
-  cmake --build "$dir" -j"$(nproc)" --target "${targets[@]}"
+build() { # kind: --fuzz or --fuzz-coverage
+  ./scripts/build.sh "$1" --target "${targets[@]}"
 }
 
 if [ $coverage -eq 1 ]; then
-  configure "$out/coverage" -DLUMOSKOP_FUZZ_COVERAGE=ON
+  build --fuzz-coverage
   profiles=()
   for t in "${targets[@]}"; do
     mkdir -p "$out/found/$t"
@@ -82,7 +76,7 @@ PY
   exit 0
 fi
 
-configure "$out/fuzz"
+build --fuzz
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 failed=0
 summary=()

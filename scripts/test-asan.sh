@@ -8,13 +8,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 ./scripts/install-deps.sh --test
+./scripts/build.sh --asan
 build=${ASAN_BUILD_DIR:-build-asan}
-if [ ! -f "$build/CMakeCache.txt" ]; then
-  # -O1 keeps the build and the run short; the checks see the same faults as at -O0.
-  cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
-    -DLUMOSKOP_SANITIZE=ON -DLUMOSKOP_BUILD_TESTS=ON -DLUMOSKOP_BUILD_BENCH=OFF >/dev/null
-fi
-cmake --build "$build" -j"$(nproc)"
 
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:detect_stack_use_after_return=1:strict_string_checks=1:check_initialization_order=1}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"

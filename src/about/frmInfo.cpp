@@ -3,6 +3,7 @@
 #include "about/Border3D.h"
 #include "about/Credits.h"
 #include "controls/Twips.h"
+#include "dialogs/BoxLifetime.h"
 #include "dialogs/SignalSound.h"
 #include "dialogs/modFormUtils.h"
 #include "dialogs/modMsgTamu.h"
@@ -339,6 +340,7 @@ void frmInfo::Form_Unload()
 
 void ShowInfo(QWidget *mainWindow, const QString &programName)
 {
+    BoxLifetime::watch();
     frmInfo info(programName, mainWindow);
     PlaceForm(&info, mainWindow, QStringLiteral("center"), 10);
     info.exec();

@@ -1,6 +1,7 @@
 #include "app/TerminationSignals.h"
 #include "app/frmExifTool.h"
 #include "controls/Fonts.h"
+#include "dialogs/BoxLifetime.h"
 
 #include "LumoskopVersion.h"
 
@@ -19,10 +20,14 @@ int main(int argc, char *argv[])
     // arguments are joined with blanks into one path, as a command line would have been.
     QStringList args = QApplication::arguments();
     args.removeFirst();
+    // Also the main window's own file dialog closes with the window.
+    BoxLifetime::watch();
     frmExifTool window;
-    // The end of a session closes the window as "End" does, so no report is left behind.
+    // The end of a session closes the window as "End" does, so no report is left behind, and
+    // whatever box is open closes first.
     TerminationSignals endOfSession;
-    QObject::connect(&endOfSession, &TerminationSignals::terminationRequested, &window, &QWidget::close);
+    QObject::connect(&endOfSession, &TerminationSignals::terminationRequested, &window,
+                     [&window] { TerminationSignals::endSession(&window); });
     window.Form_Load(args.join(QLatin1Char(' ')));
     // Closed while ExifTool was still working on the photo from the command line: the last
     // window went before the event loop began, so nothing would end it.

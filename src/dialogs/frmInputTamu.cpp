@@ -3,6 +3,7 @@
 #include "controls/CaptionedTextBox.h"
 #include "controls/GradientButton.h"
 #include "controls/Twips.h"
+#include "dialogs/BoxLifetime.h"
 #include "dialogs/MsgTamuRules.h"
 #include "dialogs/SignalSound.h"
 #include "dialogs/modFormUtils.h"
@@ -109,6 +110,7 @@ void frmInputTamu::cmdExit_Click()
 
 QString InputTamu(QWidget *owner, const QString &title, const QString &prompt, const QString &preset)
 {
+    BoxLifetime::watch();
     QPointer<frmInputTamu> box = new frmInputTamu(owner ? owner->window() : nullptr);
     box->setWindowTitle(title);
     box->lblText()->setText(prompt);

@@ -33,6 +33,7 @@ public:
     // While a later box is open this one steps aside (hidden, countdown held) and comes back.
     void suspend();
     void resume();
+    bool isSuspended() const { return m_suspended; }
 
     // The pressed button's word, empty after a countdown or a close without a button.
     QString pubMsgTamu;

@@ -1,5 +1,6 @@
 #include "dialogs/modMsgTamu.h"
 
+#include "dialogs/BoxLifetime.h"
 #include "dialogs/MsgTamuRules.h"
 #include "dialogs/SignalSound.h"
 #include "dialogs/frmMsgTamu.h"
@@ -15,6 +16,7 @@ QString MsgTamu(const QString &text, int style, int defaultButton, const QString
                 const QVariant &backColour, const QVariant &foreColour, QWidget *owner)
 {
     using namespace MsgTamuRules;
+    BoxLifetime::watch();
 
     // A box opened from an event handler while another one waits (its countdown runs the
     // event loop) gets a window and settings of its own; the waiting box steps aside until
