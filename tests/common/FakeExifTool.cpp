@@ -9,6 +9,7 @@ FakeExifTool::FakeExifTool(double delaySeconds, const QString &extraShell)
 {
     // extraShell runs before a call is handed over: a test's way to make one call misbehave.
     const QString script = QStringLiteral("#!/bin/bash\n"
+                                          "PATH=/usr/bin:/bin\n"
                                           "d='%1'\n"
                                           "case \"$*\" in *-stay_open*) sleep %2; exec '%3' \"$@\";; esac\n"
                                           // Held until this call and the ExifTool it becomes end, however

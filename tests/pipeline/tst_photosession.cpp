@@ -242,6 +242,31 @@ private slots:
         QVERIFY(!QFile::exists(dir.filePath("slow.txt")));
     }
 
+    void showWithoutATerminalSaysSoOnce()
+    {
+        // No terminal emulator on the search path: ExifTool runs hidden, and the user hears why
+        // "ExifTool show" showed nothing, once.
+        QTemporaryDir dir;
+        const QString a = dir.filePath("a.jpg"), b = dir.filePath("b.jpg");
+        QVERIFY(TestPhotos::makeCameraPhoto(a));
+        QVERIFY(TestPhotos::makeCameraPhoto(b));
+        FakeExifTool fake;
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(dir.path()));
+        Road road;
+        road.session.setShowExifTool(true);
+        road.session.open(a);
+        const bool settled = road.settle();
+        road.session.open(b);
+        const bool settledAgain = road.settle();
+        qputenv("PATH", path);
+        QVERIFY(settled && settledAgain);
+        QVERIFY(road.model.rowCount() > 10);
+        QCOMPARE(road.notices.size(), 1);
+        QVERIFY(road.notices.first().contains("terminal"));
+        QVERIFY(!fake.calls().first().split(' ').contains("-k")); // nobody could press its key
+    }
+
     void failedRunNamesThePhotoAndEmptiesTheList()
     {
         QTemporaryDir dir;
