@@ -279,7 +279,6 @@ struct ExifToolService::Private {
 
         ExifToolOutcome outcome;
         outcome.program = current.exiftool;
-        outcome.noTerminal = current.noTerminal;
         outcome.started = process->error() != QProcess::FailedToStart;
         outcome.aborted = current.killed;
         if (!outcome.started) {
@@ -310,6 +309,9 @@ struct ExifToolService::Private {
     {
         current.stage = Stage::Done;
         current.outcome = outcome;
+        // However the request was answered (kept, one-shot or not at all), a visible run that
+        // had no terminal to run in is told so.
+        current.outcome.noTerminal = current.noTerminal;
         if (!keepRunning && kept)
             retireKept();
         const int id = current.id;

@@ -252,6 +252,7 @@ private slots:
         QVERIFY(TestPhotos::makeCameraPhoto(b));
         FakeExifTool fake;
         const QByteArray path = qgetenv("PATH");
+        // a runs one-shot while the kept ExifTool starts, b through the kept one: both say it.
         qputenv("PATH", QFile::encodeName(dir.path()));
         Road road;
         road.session.setShowExifTool(true);
