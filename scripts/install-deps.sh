@@ -14,6 +14,8 @@ base_pkgs=(
   fonts-dejavu-core fonts-liberation2
   # Stands in for Segoe UI: narrow enough for the captions in their designed boxes.
   fonts-crosextra-carlito
+  # ExifTool speaks Japanese, Korean and Chinese too: glyphs for their reports.
+  fonts-ipafont-gothic fonts-wqy-microhei
 )
 # Needed by the test suite and the scripts that start the program under a virtual display:
 # the window-level tests run under a window manager (openbox, driven with wmctrl, read with

@@ -4,6 +4,7 @@
 # closes the program again.
 #
 #   scripts/screenshot.sh [program] [output.png]   (default: build/lumoskop, docs/screenshot.png)
+#   LUMOSKOP_LANGUAGE=ja scripts/screenshot.sh build/lumoskop docs/screenshot-ja.png
 #
 # Needs Xvfb, xdotool, xwininfo, ImageMagick's import and exiftool (scripts/install-deps.sh --test).
 # The user's own settings are never read or touched: the program gets a settings folder of its
@@ -49,7 +50,11 @@ xvfb_pid=$!
 wait_for 100 test -s "$tmp/display" || { echo "screenshot.sh: Xvfb did not start" >&2; cat "$tmp/xvfb.log" >&2; exit 1; }
 export DISPLAY=":$(head -n1 "$tmp/display")"
 
-mkdir -p "$tmp/Fotos" "$tmp/config" "$tmp/data"
+mkdir -p "$tmp/Fotos" "$tmp/config/Lumoskop" "$tmp/data"
+# The language ExifTool reports in, as if chosen in the window before.
+if [ -n "${LUMOSKOP_LANGUAGE:-}" ]; then
+    printf '[Options]\nLumoskopSprache=%s\n' "$LUMOSKOP_LANGUAGE" >"$tmp/config/Lumoskop/Lumoskop.conf"
+fi
 cp "$here/samples/lumoskop-sample.jpg" "$tmp/Fotos/"
 photo="$tmp/Fotos/lumoskop-sample.jpg"
 report="$tmp/Fotos/lumoskop-sample.txt"
