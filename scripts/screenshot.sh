@@ -12,11 +12,16 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
+# The picture is taken on a desktop of its own (a virtual display with a window manager).
+if [ -z "${LUMOSKOP_ON_SCREENSHOT_DESKTOP:-}" ]; then
+    export LUMOSKOP_ON_SCREENSHOT_DESKTOP=1
+    exec "$here/scripts/desktop-session.sh" --size 1280x1024 "$0" "$@"
+fi
 program=${1:-"$here/${BUILD_DIR:-build}/lumoskop"}
 out=${2:-"$here/docs/screenshot.png"}
 title='Lumoskop - Qwerin'
 
-for tool in Xvfb xdotool xwininfo import exiftool; do
+for tool in xdotool xwininfo import exiftool; do
     command -v "$tool" >/dev/null 2>&1 || { echo "screenshot.sh: $tool is missing" >&2; exit 1; }
 done
 [ -x "$program" ] || { echo "screenshot.sh: no program at $program (build it first)" >&2; exit 1; }
@@ -24,11 +29,9 @@ program=$(cd "$(dirname "$program")" && pwd)/$(basename "$program")
 case "$out" in /*) ;; *) out="$PWD/$out" ;; esac
 
 tmp=$(mktemp -d)
-xvfb_pid=""
 app_pid=""
 cleanup() {
     [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
     rm -rf "$tmp"
 }
 trap cleanup EXIT INT TERM
@@ -44,12 +47,6 @@ wait_for() {
     done
 }
 
-# A display number nobody uses: Xvfb picks it and tells it on file descriptor 3.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$tmp/display" 2>"$tmp/xvfb.log" &
-xvfb_pid=$!
-wait_for 100 test -s "$tmp/display" || { echo "screenshot.sh: Xvfb did not start" >&2; cat "$tmp/xvfb.log" >&2; exit 1; }
-export DISPLAY=":$(head -n1 "$tmp/display")"
-
 mkdir -p "$tmp/Fotos" "$tmp/config/Lumoskop" "$tmp/data"
 # The language ExifTool reports in, as if chosen in the window before.
 if [ -n "${LUMOSKOP_LANGUAGE:-}" ]; then
@@ -60,8 +57,7 @@ photo="$tmp/Fotos/lumoskop-sample.jpg"
 report="$tmp/Fotos/lumoskop-sample.txt"
 
 (
-    unset WAYLAND_DISPLAY
-    export QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$tmp/config" XDG_DATA_HOME="$tmp/data"
+    export XDG_CONFIG_HOME="$tmp/config" XDG_DATA_HOME="$tmp/data"
     export QT_LOGGING_RULES='qt.multimedia*=false'
     cd "$tmp"
     exec "$program" "$photo"
