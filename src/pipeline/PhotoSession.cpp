@@ -153,14 +153,20 @@ void PhotoSession::takeOver(const QString &photo)
 void PhotoSession::leave()
 {
     cancelCompanions();
-    if (m_current != 0) {
-        m_service.cancel(m_current);
-        // A request that had not started yet is gone without a word: it wrote nothing.
-        if (!m_service.pending().contains(m_current))
-            m_inFlight.remove(m_current);
-        m_current = 0;
-    }
+    cancelCurrent();
     dropReport();
+}
+
+void PhotoSession::cancelCurrent()
+{
+    if (m_current == 0)
+        return;
+    m_service.cancel(m_current);
+    // A request that had not started yet is gone without a word: it wrote nothing. One that
+    // runs on is discarded when it ends.
+    if (!m_service.pending().contains(m_current))
+        m_inFlight.remove(m_current);
+    m_current = 0;
 }
 
 void PhotoSession::dropReport()
@@ -245,13 +251,8 @@ void PhotoSession::begin(const QString &photo, Mode mode)
 
 void PhotoSession::start(const QString &photo, const QString &beside, bool privately)
 {
-    if (m_current != 0) {
-        // "ExifTool" pressed again: the earlier run's result is of no use any more.
-        m_service.cancel(m_current);
-        if (!m_service.pending().contains(m_current))
-            m_inFlight.remove(m_current);
-        m_current = 0;
-    }
+    // "ExifTool" pressed again: the earlier run's result is of no use any more.
+    cancelCurrent();
     Request request{photo, beside, privately, privately ? -1 : modifiedAt(beside)};
     QString writeTo = QStringLiteral("txt");
     if (privately) {

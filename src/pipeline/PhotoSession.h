@@ -97,6 +97,7 @@ private:
     void begin(const QString &photo, Mode mode);
     void takeOver(const QString &photo);
     void leave();
+    void cancelCurrent();
     void dropReport();
     void start(const QString &photo, const QString &beside, bool privately);
     void onFinished(int id, const ExifToolOutcome &outcome);
