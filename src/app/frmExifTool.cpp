@@ -129,6 +129,8 @@ frmExifTool::frmExifTool(QSettings *settings, QWidget *parent) : QMainWindow(par
     connect(m_session, &PhotoSession::photoChanged, this, [this](const QString &photo) {
         txtBildpfad->setText(photo);
         clearPhoto();
+        // The picture is made while ExifTool reads the metadata; it shows after the list.
+        imgFoto->takeOver(photo);
     });
     connect(m_session, &PhotoSession::reportLoaded, this, &frmExifTool::showReportOfSession);
     connect(m_session, &PhotoSession::reportCleared, this, [this] {
@@ -251,7 +253,7 @@ void frmExifTool::buildControls()
     fraKamera = new CameraPanel(m_client);
     connect(fraKamera, &CameraPanel::cameraClicked, this, [this] { lblExif_Click(CameraPanel::CameraLabel); });
 
-    imgFoto = new PhotoThumbnail(m_client);
+    imgFoto = new PhotoThumbnail(&m_service, m_client);
     connect(imgFoto, &PhotoThumbnail::clicked, this, &frmExifTool::imgFoto_Click);
 
     txtFilter = new FilterBox(m_client);
@@ -549,7 +551,7 @@ void frmExifTool::showReportOfSession()
 void frmExifTool::clearPhoto()
 {
     fraKamera->clear();
-    imgFoto->clear();
+    imgFoto->clearPhoto();
 }
 
 // ---------------------------------------------------------------- list options and sort

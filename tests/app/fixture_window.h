@@ -13,5 +13,6 @@ std::unique_ptr<QSettings> freshSettings(const QTemporaryDir &dir);
 
 class frmExifTool;
 // Lets the window's last command run its course: true when no ExifTool request the user
-// waits for is left (the list then shows the outcome), false after ms.
+// waits for is left (the list then shows the outcome) and the thumbnail is in place; false
+// after ms.
 bool settle(const frmExifTool &window, int ms = 30000);
