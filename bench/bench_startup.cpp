@@ -6,10 +6,12 @@
 //
 //   build/bench_startup [rounds, default 5] [photo; default: a drawn 3000x2000 camera photo]
 
+#include "app/HeadStart.h"
 #include "app/frmExifTool.h"
 #include "controls/Fonts.h"
 #include "pipeline/ReportListModel.h"
 #include "pipeline/ReportPath.h"
+#include "pipeline/ReportsAhead.h"
 
 #include <QApplication>
 #include <QColor>
@@ -46,13 +48,18 @@ int child(int argc, char *argv[], const QString &photo)
     QApplication app(argc, argv);
     const double appReady = clock.nsecsElapsed() / 1e6;
     QApplication::setApplicationName(QStringLiteral("Lumoskop"));
-    installFontSubstitutes();
     QTemporaryDir settingsDir;
     QSettings settings(settingsDir.filePath(QStringLiteral("Lumoskop.conf")), QSettings::IniFormat);
+    // As main() does: ExifTool starts on the photo before the fonts are set up and the window
+    // is built.
+    ExifToolService exiftool;
+    ReportsAhead ahead(exiftool);
+    HeadStart::begin(ahead, settings, photo);
+    installFontSubstitutes();
 
     int rows = -1;
     double filled = 0;
-    frmExifTool window(&settings);
+    frmExifTool window(&settings, exiftool, ahead);
     const double built = clock.nsecsElapsed() / 1e6;
     QObject::connect(&window, &frmExifTool::reportShown, &app, [&] {
         filled = clock.nsecsElapsed() / 1e6;

@@ -20,6 +20,7 @@
 #include "pipeline/PhotoSession.h"
 #include "pipeline/ReportListModel.h"
 #include "pipeline/ReportPath.h"
+#include "pipeline/ReportsAhead.h"
 #include "summary/ClipboardText.h"
 #include "summary/GroupNavigation.h"
 #include "summary/MakerAddress.h"
@@ -98,7 +99,20 @@ private:
     frmExifTool *m_owner;
 };
 
-frmExifTool::frmExifTool(QSettings *settings, QWidget *parent) : QMainWindow(parent)
+frmExifTool::frmExifTool(QSettings *settings, QWidget *parent)
+    : QMainWindow(parent), m_ownService(std::make_unique<ExifToolService>()), m_service(*m_ownService),
+      m_ahead(new ReportsAhead(m_service, this))
+{
+    build(settings);
+}
+
+frmExifTool::frmExifTool(QSettings *settings, ExifToolService &service, ReportsAhead &ahead, QWidget *parent)
+    : QMainWindow(parent), m_service(service), m_ahead(&ahead)
+{
+    build(settings);
+}
+
+void frmExifTool::build(QSettings *settings)
 {
     if (!settings) {
         m_ownSettings.reset(SettingsStore::openUserSettings());
@@ -110,6 +124,7 @@ frmExifTool::frmExifTool(QSettings *settings, QWidget *parent) : QMainWindow(par
     m_service.warmUp();
     m_model = new ReportListModel(this);
     m_session = new PhotoSession(m_service, *m_model, this);
+    m_session->useReportsAhead(m_ahead);
     m_opener = new PhotoOpener(this);
 
     setWindowTitle(QString::fromLatin1(Caption));
@@ -546,6 +561,16 @@ void frmExifTool::showReportOfSession()
     }
     fraKamera->Kamera(m_model->rowsInSortedOrder());
     emit reportShown();
+    prepareNextPhoto();
+}
+
+void frmExifTool::prepareNextPhoto()
+{
+    // While the user looks at this photo, the next one is made ready in memory.
+    const QString next = PhotoBrowsing::neighbour(m_session->photo(), m_lastStep);
+    m_ahead->prepare(next, m_session->language());
+    if (m_service.keepsRunning())
+        imgFoto->prepare(next);
 }
 
 void frmExifTool::clearPhoto()
@@ -696,6 +721,7 @@ void frmExifTool::nextPhoto(int step)
     // on photo by photo and the last one asked for is shown.
     const QString from = m_session->photo().isEmpty() ? photoPath() : m_session->photo();
     const QString target = PhotoBrowsing::neighbour(from, step);
+    m_lastStep = step;
     if (!target.isEmpty())
         takeOverPhoto(target);
 }

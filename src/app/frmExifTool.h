@@ -25,6 +25,7 @@ class QTreeView;
 class ReportListView;
 class FilterBox;
 class ReportListModel;
+class ReportsAhead;
 class SettingsStore;
 
 // The main window: builds and lays out the controls and forwards their events. The photo's
@@ -39,6 +40,9 @@ public:
 
     // settings: the store to use; null opens the user's own file.
     explicit frmExifTool(QSettings *settings = nullptr, QWidget *parent = nullptr);
+    // With the ExifTool service and the reports fetched ahead that main() began before the
+    // window was built; both must outlive the window.
+    frmExifTool(QSettings *settings, ExifToolService &service, ReportsAhead &ahead, QWidget *parent = nullptr);
     ~frmExifTool() override;
 
     // The start-up sequence; commandLine is everything after the program's own name.
@@ -101,6 +105,7 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
+    void build(QSettings *settings);
     void buildControls();
     void buildMenus();
     void placeDesignedControls();
@@ -116,12 +121,15 @@ private:
     void jumpToGroup(int index);
     void reportProblem(const QString &text, int style);
     void putOnClipboard(const QString &text);
+    void prepareNextPhoto();
 
     friend class ClientArea;
 
     std::unique_ptr<QSettings> m_ownSettings;
     std::unique_ptr<SettingsStore> m_store;
-    ExifToolService m_service;
+    std::unique_ptr<ExifToolService> m_ownService;
+    ExifToolService &m_service;
+    ReportsAhead *m_ahead = nullptr;
     ReportListModel *m_model = nullptr;
     PhotoSession *m_session = nullptr;
     PhotoOpener *m_opener = nullptr;
@@ -147,4 +155,5 @@ private:
     QSize m_wantedOuter;
     QHash<QString, int> m_loadedTwips;
     bool m_closing = false;
+    int m_lastStep = +1; // the way the user last browsed, and so the photo prepared ahead
 };

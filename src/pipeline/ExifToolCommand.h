@@ -14,6 +14,10 @@ namespace ExifToolCommand
 QStringList arguments(const QString &lang, bool show, const QString &photo,
                       const QString &writeTo = QStringLiteral("txt"));
 
+// The same report printed to standard output instead of written to a file:
+// {"-lang", lang, "-a", "-u", "-g1", photo}. ExifTool prints exactly the text "-w" writes.
+QStringList printingArguments(const QString &lang, const QString &photo);
+
 // The language code as ExifTool takes it ("zh" -> "zh-cn"); every other code unchanged.
 QString exifToolLanguage(const QString &code);
 
