@@ -15,7 +15,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
-#include <QSoundEffect>
 #include <QSvgRenderer>
 #include <QTimer>
 
@@ -172,7 +171,7 @@ void frmInfo::Bildtext()
         // Each cycle starts the music from its beginning; it repeats until the next cycle or
         // the window's end, so that the long scroll never runs in silence.
         SignalSound::play(ProgramFolder::assetUrl(QStringLiteral("about"), QStringLiteral("Blues.wav")),
-                          QSoundEffect::Infinite);
+                          SignalSound::Infinite);
         m_timer1->stop();
         m_picture2->hide();
 

@@ -125,7 +125,6 @@ void frmExifTool::build(QSettings *settings)
     m_model = new ReportListModel(this);
     m_session = new PhotoSession(m_service, *m_model, this);
     m_session->useReportsAhead(m_ahead);
-    m_opener = new PhotoOpener(this);
 
     setWindowTitle(QString::fromLatin1(Caption));
     setWindowIcon(QIcon(QStringLiteral(":/app/lumoskop.svg")));
@@ -158,10 +157,6 @@ void frmExifTool::build(QSettings *settings)
             QApplication::setOverrideCursor(Qt::WaitCursor);
         else
             QApplication::restoreOverrideCursor();
-    });
-    connect(m_opener, &PhotoOpener::finished, this, [this](int number, const QString &description) {
-        if (number != 0 && !m_closing)
-            UniformErrorReport(this, QStringLiteral("frmExiftool_imgFoto_Click"), number, description);
     });
 }
 
@@ -683,8 +678,18 @@ void frmExifTool::putOnClipboard(const QString &text)
 void frmExifTool::imgFoto_Click()
 {
     const QString photo = m_session->photo();
-    if (!photo.trimmed().isEmpty())
-        m_opener->open(photo);
+    if (photo.trimmed().isEmpty())
+        return;
+    // Made at the first click: the file manager's fall-back speaks D-Bus, which the start of
+    // the program does not need.
+    if (!m_opener) {
+        m_opener = new PhotoOpener(this);
+        connect(m_opener, &PhotoOpener::finished, this, [this](int number, const QString &description) {
+            if (number != 0 && !m_closing)
+                UniformErrorReport(this, QStringLiteral("frmExiftool_imgFoto_Click"), number, description);
+        });
+    }
+    m_opener->open(photo);
 }
 
 void frmExifTool::lblExif_Click(int index)
