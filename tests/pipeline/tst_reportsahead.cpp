@@ -61,6 +61,31 @@ private slots:
         QVERIFY2(text.contains(expected), qPrintable(text.left(400)));
         QCOMPARE(model.rowCount(), text.count(QLatin1Char('\n')));
     }
+
+    // Opened while its report is still being fetched ahead: the user now waits for that
+    // request, so it shows the busy pointer like any other, and the photo is shown once.
+    void photoOpenedWhileFetchedCountsAsBusy()
+    {
+        QTemporaryDir dir;
+        const QString photo = dir.filePath("IMG_0003.JPG");
+        QVERIFY(TestPhotos::makeCameraPhoto(photo));
+        ExifToolService service;
+        ReportListModel model;
+        PhotoSession session(service, model);
+        ReportsAhead ahead(service);
+        session.useReportsAhead(&ahead);
+        QSignalSpy loaded(&session, &PhotoSession::reportLoaded);
+
+        ahead.prepare(photo, "en");
+        QVERIFY(!service.isBusy());
+        session.open(photo);
+        QVERIFY(service.isBusy());
+        QCOMPARE(service.pending().size(), 1);
+        QVERIFY(loaded.wait(30000));
+        QTRY_VERIFY_WITH_TIMEOUT(service.isIdle(), 30000);
+        QCOMPARE(loaded.size(), 1);
+        QVERIFY(QFile::exists(dir.filePath("IMG_0003.txt")));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestReportsAhead)
