@@ -1,6 +1,7 @@
 // Time from program start to a filled list, against ExifTool's own time for the same report.
-// The benchmark starts itself as the program: a child process that opens the main window on
-// the offscreen platform with settings of its own, loads the photo and ends as soon as the list
+// The benchmark starts itself as the program: a child process that starts as main() does
+// (ExifTool begins on the photo before the window is built), opens the main window on the
+// offscreen platform with settings of its own, loads the photo and ends as soon as the list
 // is filled. The child process is timed from its start to the filled list. Prints figures
 // only; it asserts nothing about time.
 //

@@ -556,11 +556,14 @@ void frmExifTool::showReportOfSession()
     }
     fraKamera->Kamera(m_model->rowsInSortedOrder());
     emit reportShown();
-    prepareNextPhoto();
+    // Left to the event loop, behind what the filled list has queued already (its paint).
+    QMetaObject::invokeMethod(this, &frmExifTool::prepareNextPhoto, Qt::QueuedConnection);
 }
 
 void frmExifTool::prepareNextPhoto()
 {
+    if (m_closing || m_session->photo().isEmpty())
+        return;
     // While the user looks at this photo, the next one is made ready in memory.
     const QString next = PhotoBrowsing::neighbour(m_session->photo(), m_lastStep);
     m_ahead->prepare(next, m_session->language());
