@@ -43,6 +43,11 @@ QString SettingsStore::ReadSetting(const QString &key, const QString &defaultVal
 
 void SettingsStore::WriteSetting(const QString &key, const QString &value)
 {
+    // Every photo shown stores its group again: a value already stored costs no write of the
+    // file (which takes milliseconds, a whole frame on a slow disk).
+    const QVariant stored = m_settings.value(fullKey(key));
+    if (stored.metaType().id() == QMetaType::QString && stored.toString() == value)
+        return;
     m_settings.setValue(fullKey(key), value);
     m_settings.sync();
 }

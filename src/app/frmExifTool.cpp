@@ -22,6 +22,7 @@
 #include "pipeline/PhotoSession.h"
 #include "pipeline/ReportListModel.h"
 #include "pipeline/ReportPath.h"
+#include "pipeline/ReportsAhead.h"
 #include "summary/ClipboardText.h"
 #include "summary/MakerAddress.h"
 #include "summary/MapAddress.h"
@@ -81,7 +82,20 @@ QString firstLocalFile(const QMimeData *mime)
 const QStringList frmExifTool::Languages = {"de", "en", "es", "fi", "fr", "it", "ja", "ko",
                                             "nl", "pl", "ru", "sk", "sv", "tr", "zh"};
 
-frmExifTool::frmExifTool(QSettings *settings, QWidget *parent) : QMainWindow(parent)
+frmExifTool::frmExifTool(QSettings *settings, QWidget *parent)
+    : QMainWindow(parent), m_ownService(std::make_unique<ExifToolService>()), m_service(*m_ownService),
+      m_ahead(new ReportsAhead(m_service, this))
+{
+    build(settings);
+}
+
+frmExifTool::frmExifTool(QSettings *settings, ExifToolService &service, ReportsAhead &ahead, QWidget *parent)
+    : QMainWindow(parent), m_service(service), m_ahead(&ahead)
+{
+    build(settings);
+}
+
+void frmExifTool::build(QSettings *settings)
 {
     if (!settings) {
         m_ownSettings.reset(SettingsStore::openUserSettings());
@@ -93,7 +107,7 @@ frmExifTool::frmExifTool(QSettings *settings, QWidget *parent) : QMainWindow(par
     m_service.warmUp();
     m_model = new ReportListModel(this);
     m_session = new PhotoSession(m_service, *m_model, this);
-    m_opener = new PhotoOpener(this);
+    m_session->useReportsAhead(m_ahead);
 
     setWindowTitle(QString::fromLatin1(Caption));
     setWindowIcon(QIcon(QStringLiteral(":/app/lumoskop.svg")));
@@ -112,6 +126,8 @@ frmExifTool::frmExifTool(QSettings *settings, QWidget *parent) : QMainWindow(par
     connect(m_session, &PhotoSession::photoChanged, this, [this](const QString &photo) {
         txtBildpfad->setText(photo);
         clearPhoto();
+        // The picture is made while ExifTool reads the metadata; it shows after the list.
+        imgFoto->takeOver(photo);
     });
     connect(m_session, &PhotoSession::reportLoaded, this, &frmExifTool::showReportOfSession);
     connect(m_session, &PhotoSession::reportCleared, this, [this] {
@@ -127,10 +143,6 @@ frmExifTool::frmExifTool(QSettings *settings, QWidget *parent) : QMainWindow(par
             QApplication::setOverrideCursor(Qt::WaitCursor);
         else
             QApplication::restoreOverrideCursor();
-    });
-    connect(m_opener, &PhotoOpener::finished, this, [this](int number, const QString &description) {
-        if (number != 0 && !m_closing)
-            UniformErrorReport(this, QStringLiteral("frmExiftool_imgFoto_Click"), number, description);
     });
 }
 
@@ -247,7 +259,7 @@ void frmExifTool::buildControls()
                                        MainLayout::fraKamera.width(), MainLayout::fraKamera.height()));
     connect(fraKamera, &CameraPanel::cameraClicked, this, [this] { lblExif_Click(CameraPanel::CameraLabel); });
 
-    imgFoto = new PhotoThumbnail(m_client);
+    imgFoto = new PhotoThumbnail(&m_service, m_client);
     setUp(imgFoto, "imgFoto", MainLayout::imgFoto, imgFoto->toolTip(), imgFoto->accessibleName());
     connect(imgFoto, &PhotoThumbnail::clicked, this, &frmExifTool::imgFoto_Click);
 
@@ -434,12 +446,25 @@ void frmExifTool::showReportOfSession()
     }
     fraKamera->Kamera(*m_model, m_session->englishNames());
     emit reportShown();
+    // Left to the event loop, behind what the filled list has queued already (its paint).
+    QMetaObject::invokeMethod(this, &frmExifTool::prepareNextPhoto, Qt::QueuedConnection);
+}
+
+void frmExifTool::prepareNextPhoto()
+{
+    if (m_closing || m_session->photo().isEmpty())
+        return;
+    // While the user looks at this photo, the next one is made ready in memory.
+    const QString next = PhotoBrowsing::neighbour(m_session->photo(), m_lastStep);
+    m_ahead->prepare(next, m_session->language());
+    if (m_service.keepsRunning())
+        imgFoto->prepare(next);
 }
 
 void frmExifTool::clearPhoto()
 {
     fraKamera->clear();
-    imgFoto->clear();
+    imgFoto->clearPhoto();
 }
 
 // ---------------------------------------------------------------- list options and sort
@@ -530,8 +555,18 @@ void frmExifTool::putOnClipboard(const QString &text)
 void frmExifTool::imgFoto_Click()
 {
     const QString photo = m_session->photo();
-    if (!photo.trimmed().isEmpty())
-        m_opener->open(photo);
+    if (photo.trimmed().isEmpty())
+        return;
+    // Made at the first click: the file manager's fall-back speaks D-Bus, which the start of
+    // the program does not need.
+    if (!m_opener) {
+        m_opener = new PhotoOpener(this);
+        connect(m_opener, &PhotoOpener::finished, this, [this](int number, const QString &description) {
+            if (number != 0 && !m_closing)
+                UniformErrorReport(this, QStringLiteral("frmExiftool_imgFoto_Click"), number, description);
+        });
+    }
+    m_opener->open(photo);
 }
 
 void frmExifTool::lblExif_Click(int index)
@@ -577,6 +612,7 @@ void frmExifTool::nextPhoto(int step)
     // on photo by photo and the last one asked for is shown.
     const QString from = m_session->photo().isEmpty() ? photoPath() : m_session->photo();
     const QString target = PhotoBrowsing::neighbour(from, step);
+    m_lastStep = step;
     if (!target.isEmpty())
         takeOverPhoto(target);
 }

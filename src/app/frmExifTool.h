@@ -29,6 +29,7 @@ class QTreeView;
 class ReportListView;
 class FilterBox;
 class ReportListModel;
+class ReportsAhead;
 class SettingsStore;
 
 // The main window: builds and lays out the controls and forwards their events. The photo's
@@ -43,6 +44,9 @@ public:
 
     // settings: the store to use; null opens the user's own file.
     explicit frmExifTool(QSettings *settings = nullptr, QWidget *parent = nullptr);
+    // With the ExifTool service and the reports fetched ahead that main() began before the
+    // window was built; both must outlive the window.
+    frmExifTool(QSettings *settings, ExifToolService &service, ReportsAhead &ahead, QWidget *parent = nullptr);
     ~frmExifTool() override;
 
     // The start-up sequence; commandLine is everything after the program's own name.
@@ -92,6 +96,7 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
+    void build(QSettings *settings);
     void buildControls();
     void buildMenus();
     void applyLayout();
@@ -104,10 +109,13 @@ private:
     void jumpToGroup(int index);
     void reportProblem(const QString &text, int style);
     void putOnClipboard(const QString &text);
+    void prepareNextPhoto();
 
     std::unique_ptr<QSettings> m_ownSettings;
     std::unique_ptr<SettingsStore> m_store;
-    ExifToolService m_service;
+    std::unique_ptr<ExifToolService> m_ownService;
+    ExifToolService &m_service;
+    ReportsAhead *m_ahead = nullptr;
     ReportListModel *m_model = nullptr;
     PhotoSession *m_session = nullptr;
     PhotoOpener *m_opener = nullptr;
@@ -134,4 +142,5 @@ private:
     std::array<std::optional<int>, 2> m_columnTwips; // the column widths as read
     bool m_closing = false;
     bool m_busyCursor = false;
+    int m_lastStep = +1; // the way the user last browsed, and so the photo prepared ahead
 };

@@ -1,11 +1,18 @@
+#include "app/HeadStart.h"
+#include "app/SettingsStore.h"
 #include "app/TerminationSignals.h"
 #include "app/frmExifTool.h"
 #include "controls/Fonts.h"
 #include "dialogs/BoxLifetime.h"
+#include "pipeline/ExifToolService.h"
+#include "pipeline/ReportsAhead.h"
 
 #include "LumoskopVersion.h"
 
 #include <QApplication>
+#include <QSettings>
+
+#include <memory>
 
 int main(int argc, char *argv[])
 {
@@ -14,21 +21,29 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Lumoskop"));
     QApplication::setApplicationVersion(QString::fromLatin1(LumoskopVersion::Text));
     QApplication::setDesktopFileName(QStringLiteral("lumoskop"));
-    installDesignLook();
 
     // One argument: the photo path, as a file manager's "open with" passes it. Several
     // arguments are joined with blanks into one path, as a command line would have been.
     QStringList args = QApplication::arguments();
     args.removeFirst();
+    const QString commandLine = args.join(QLatin1Char(' '));
+
+    // ExifTool starts on the photo now, so that Perl's start overlaps the window's making.
+    const std::unique_ptr<QSettings> settings(SettingsStore::openUserSettings());
+    ExifToolService exiftool;
+    ReportsAhead ahead(exiftool);
+    HeadStart::begin(ahead, *settings, commandLine);
+
+    installDesignLook();
     // Also the main window's own file dialog closes with the window.
     BoxLifetime::watch();
-    frmExifTool window;
+    frmExifTool window(settings.get(), exiftool, ahead);
     // The end of a session closes the window as "End" does, so no report is left behind, and
     // whatever box is open closes first.
     TerminationSignals endOfSession;
     QObject::connect(&endOfSession, &TerminationSignals::terminationRequested, &window,
                      [&window] { TerminationSignals::endSession(&window); });
-    window.Form_Load(args.join(QLatin1Char(' ')));
+    window.Form_Load(commandLine);
     // Closed while ExifTool was still working on the photo from the command line: the last
     // window went before the event loop began, so nothing would end it.
     if (window.isHidden())

@@ -1,24 +1,59 @@
 #include "controls/PhotoThumbnail.h"
 
 #include "controls/Twips.h"
-#include "pipeline/Thumbnail.h"
+#include "pipeline/ThumbnailLoader.h"
 
 #include <QMouseEvent>
 
-PhotoThumbnail::PhotoThumbnail(QWidget *parent) : QLabel(parent)
+PhotoThumbnail::PhotoThumbnail(ExifToolService *service, QWidget *parent)
+    : QLabel(parent), m_loader(new ThumbnailLoader(service, this))
 {
     setObjectName(QStringLiteral("imgFoto"));
     setToolTip(QStringLiteral(" Show with MS Photo "));
     setAccessibleName(QStringLiteral("Show with MS Photo"));
     setAlignment(Qt::AlignCenter);
     setCursor(Qt::PointingHandCursor);
+    connect(m_loader, &ThumbnailLoader::ready, this, &PhotoThumbnail::pictureReady);
+}
+
+void PhotoThumbnail::takeOver(const QString &photoPath)
+{
+    clearPhoto();
+    if (photoPath.trimmed().isEmpty())
+        m_loader->cancel();
+    else
+        m_loader->request(photoPath, size());
 }
 
 void PhotoThumbnail::showPhoto(const QString &photoPath)
 {
-    const QImage image = Thumbnail::make(photoPath, size());
+    m_shown = photoPath;
+    m_loader->request(photoPath, size());
+}
+
+void PhotoThumbnail::clearPhoto()
+{
+    m_shown.clear();
+    clear();
+}
+
+void PhotoThumbnail::prepare(const QString &photoPath)
+{
+    m_loader->prepare(photoPath, size());
+}
+
+bool PhotoThumbnail::isLoading() const
+{
+    return !m_shown.isEmpty() && m_loader->isBusy();
+}
+
+void PhotoThumbnail::pictureReady(const QString &photoPath, const QImage &image)
+{
+    if (photoPath != m_shown)
+        return;
     if (!image.isNull())
         setPixmap(QPixmap::fromImage(image));
+    emit photoShown();
 }
 
 void PhotoThumbnail::mousePressEvent(QMouseEvent *event)

@@ -1,12 +1,10 @@
 #include "dialogs/SignalSound.h"
 
+#include "dialogs/SoundBackend.h"
 #include "pipeline/ProgramFolder.h"
 
-#include <QAudioDevice>
 #include <QCoreApplication>
-#include <QMediaDevices>
-#include <QPointer>
-#include <QSoundEffect>
+#include <QLibrary>
 
 namespace
 {
@@ -22,19 +20,31 @@ Recorder &recorder()
     return r;
 }
 
-// One effect for the whole program, like the system's single sound channel: a new sound ends
-// the previous one. Owned by the application object so that it goes before the audio system.
-QSoundEffect *effect(bool create)
+// Loaded at the first sound: beside the program (the build tree), then where it is installed.
+// Where it is missing, the program stays silent.
+SoundBackend *loadModule()
 {
-    static QPointer<QSoundEffect> instance;
-    if (create && !instance && QCoreApplication::instance())
-        instance = new QSoundEffect(QCoreApplication::instance());
-    return instance;
+    const QString folder = QCoreApplication::applicationDirPath();
+    for (const QString &candidate : {folder, folder + QStringLiteral("/" LUMOSKOP_SOUND_DIR_FROM_BIN)}) {
+        QLibrary module(candidate + QStringLiteral("/liblumoskop_sound.so"));
+        if (!module.load())
+            continue;
+        if (const auto create = reinterpret_cast<CreateSoundBackend>(module.resolve(CreateSoundBackendName)))
+            return create();
+    }
+    return nullptr;
 }
 
-bool haveAudioOutput()
+// load false: nothing has played yet, so nothing is to be loaded either.
+SoundBackend *backend(bool load)
 {
-    return !QMediaDevices::audioOutputs().isEmpty();
+    static bool tried = false;
+    static SoundBackend *loaded = nullptr;
+    if (load && !tried && QCoreApplication::instance()) {
+        tried = true;
+        loaded = loadModule();
+    }
+    return loaded;
 }
 
 } // namespace
@@ -63,19 +73,14 @@ void play(const QUrl &url, int loops)
 {
     if (recorder().on) {
         recorder().requests << url.toString() +
-                                   (loops == QSoundEffect::Infinite ? QStringLiteral(" (repeated)") : QString());
+                                   (loops == SignalSound::Infinite ? QStringLiteral(" (repeated)") : QString());
         return;
     }
-    if (url.isEmpty() || !haveAudioOutput())
+    if (url.isEmpty())
         return;
-    QSoundEffect *fx = effect(true);
-    if (!fx)
-        return;
-    fx->stop();
-    fx->setSource(url);
-    fx->setLoopCount(loops == QSoundEffect::Infinite ? QSoundEffect::Infinite : qMax(1, loops));
-    // Plays as soon as the file has loaded; play() before that is remembered by the effect.
-    fx->play();
+    SoundBackend *sound = backend(true);
+    if (sound && sound->hasOutput())
+        sound->play(url, loops);
 }
 
 void stop()
@@ -84,8 +89,8 @@ void stop()
         recorder().requests << QStringLiteral("stop");
         return;
     }
-    if (QSoundEffect *fx = effect(false))
-        fx->stop();
+    if (SoundBackend *sound = backend(false))
+        sound->stop();
 }
 
 void setRecording(bool on)

@@ -10,14 +10,16 @@
 namespace SignalSound
 {
 
+constexpr int Infinite = -2;
+
 // A signal sound by file name ("Fragezeichen.wav"): the program's folder first, then the copy
 // built into the program.
 void playSignal(const QString &fileName);
 // Where that file is found; empty when neither place has it.
 QUrl signalUrl(const QString &fileName);
 
-// Any sound by address (file or "qrc:" URL); loops < 1 plays it once, QSoundEffect::Infinite
-// (-2) repeats it until stop().
+// Any sound by address (file or "qrc:" URL); loops < 1 plays it once, Infinite repeats it
+// until stop().
 void play(const QUrl &url, int loops = 1);
 
 // Ends whatever is playing.

@@ -54,6 +54,14 @@ QStringList arguments(const QString &lang, bool show, const QString &photo, cons
     return list;
 }
 
+QStringList printingArguments(const QString &lang, const QString &photo)
+{
+    QStringList list = arguments(lang, false, photo);
+    const qsizetype write = list.indexOf(QStringLiteral("-w!"));
+    list.remove(write, 2);
+    return list;
+}
+
 QString locate()
 {
     const QFileInfo beside(ProgramFolder::path() + QStringLiteral("/exiftool"));

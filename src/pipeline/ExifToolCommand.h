@@ -22,6 +22,10 @@ QStringList englishListingArguments(const QString &photo);
 // latitude and longitude, with the references that give their signs.
 QStringList positionArguments(const QString &photo);
 
+// The same report printed to standard output instead of written to a file:
+// {"-lang", lang, "-a", "-u", "-g1", photo}. ExifTool prints exactly the text "-w" writes.
+QStringList printingArguments(const QString &lang, const QString &photo);
+
 // The language code as ExifTool takes it ("zh" -> "zh-cn"); every other code unchanged.
 QString exifToolLanguage(const QString &code);
 

@@ -644,6 +644,17 @@ void ExifToolService::cancel(int id)
     }
 }
 
+void ExifToolService::promote(int id)
+{
+    for (Private::Queued &queued : d->queue) {
+        if (queued.id == id)
+            queued.job.background = false;
+    }
+    if (d->current.stage != Private::Stage::Idle && d->current.id == id)
+        d->current.job.background = false;
+    d->scheduleBusyUpdate();
+}
+
 void ExifToolService::abortAll()
 {
     d->queue.clear();

@@ -72,6 +72,9 @@ public:
     // end; finished() then reports them as they ended (a kept request whose answer cannot be
     // trusted is then not run again one-shot: it finishes with aborted set).
     void cancel(int id);
+    // A background job the user now waits for after all: it goes before the other background
+    // jobs and counts as busy.
+    void promote(int id);
     // The program is closing: every queued job is dropped, every running one killed, the kept
     // process with it; no finished() signal follows for any of them.
     void abortAll();

@@ -6,8 +6,10 @@
 #include "pipeline/ReportListModel.h"
 #include "pipeline/ReportPath.h"
 #include "pipeline/ReportReader.h"
+#include "pipeline/ReportsAhead.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -72,6 +74,15 @@ PhotoSession::~PhotoSession()
 void PhotoSession::setLanguage(const QString &code)
 {
     m_language = code;
+}
+
+void PhotoSession::useReportsAhead(ReportsAhead *ahead)
+{
+    if (m_ahead)
+        disconnect(m_ahead, nullptr, this, nullptr);
+    m_ahead = ahead;
+    if (m_ahead)
+        connect(m_ahead, &ReportsAhead::finished, this, &PhotoSession::onFinished);
 }
 
 QString PhotoSession::privateFolder() const
@@ -266,6 +277,14 @@ void PhotoSession::start(const QString &photo, const QString &beside, bool priva
         }
         writeTo = request.destination + QStringLiteral("/%f.txt");
     }
+    if (m_ahead && !m_visible) {
+        if (const int fetched = m_ahead->take(photo, m_language)) {
+            request.fromMemory = true;
+            m_current = fetched;
+            m_inFlight.insert(m_current, request);
+            return;
+        }
+    }
     ExifToolJob job;
     job.arguments = ExifToolCommand::arguments(m_language, m_visible, photo, writeTo);
     job.visible = m_visible;
@@ -291,13 +310,22 @@ void PhotoSession::onFinished(int id, const ExifToolOutcome &outcome)
     const auto it = m_inFlight.constFind(id);
     if (it == m_inFlight.constEnd())
         return;
-    const Request request = *it;
+    Request request = *it;
     m_inFlight.erase(it);
     if (id != m_current) {
         discard(request);
         return;
     }
     m_current = 0;
+    if (request.fromMemory) {
+        if (!writeFromMemory(request, outcome)) {
+            // ExifTool runs as usual and meets whatever kept the report from being written.
+            discard(request);
+            start(request.photo, request.destination, request.isPrivate);
+            return;
+        }
+        request.fromMemory = false; // written now, as by ExifTool itself
+    }
 
     QString report = request.destination;
     if (request.isPrivate) {
@@ -399,11 +427,31 @@ void PhotoSession::discard(const Request &request)
         QDir(request.destination).removeRecursively();
         return;
     }
+    if (request.fromMemory)
+        return; // nothing was written for it
     // The photo shown uses that very file: a late run of an earlier visit must not take it.
     if (request.destination == m_report && m_origin != Origin::None)
         return;
     if (!m_keep)
         ReportFile::removeReport(request.destination, request.photo);
+}
+
+bool PhotoSession::writeFromMemory(const Request &request, const ExifToolOutcome &outcome)
+{
+    if (!outcome.started || outcome.aborted || outcome.crashed || outcome.exitCode != 0 || outcome.output.isEmpty())
+        return false;
+    // Named as "%f.txt" names it in the private folder.
+    const QString path = request.isPrivate ? request.destination + QLatin1Char('/') +
+                                                 QFileInfo(request.photo).completeBaseName() + QStringLiteral(".txt")
+                                           : request.destination;
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    if (file.write(outcome.output) == outcome.output.size() && file.flush())
+        return true;
+    file.close();
+    file.remove(); // a report cut short is no report
+    return false;
 }
 
 QString PhotoSession::newPrivateFolder()

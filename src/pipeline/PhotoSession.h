@@ -12,6 +12,7 @@
 
 class QTemporaryDir;
 class ReportListModel;
+class ReportsAhead;
 
 // The road of the photo shown: which photo it is, where its report is and who made it, the
 // ExifTool request in flight for it, and what becomes of the report when the user moves on.
@@ -39,6 +40,9 @@ public:
     QString language() const { return m_language; }
     void setShowExifTool(bool visible) { m_visible = visible; }
     void setKeepReports(bool keep) { m_keep = keep; } // "TXT save"
+    // Reports fetched ahead into memory: a hidden run for a photo fetched there takes that
+    // report instead of asking ExifTool again.
+    void useReportsAhead(ReportsAhead *ahead);
     bool keepsReports() const { return m_keep; }
 
     // A photo taken over (file button, command line, drop, next or previous photo): the report
@@ -91,6 +95,9 @@ private:
         // When the report beside the photo was last changed before the run (-1: not there);
         // a run that failed leaves an older report as it was, and that is no report of it.
         qint64 modifiedBefore = -1;
+        // ExifTool prints the report into memory (ReportsAhead); it is written to destination
+        // when it comes, as "-w!" would have written it.
+        bool fromMemory = false;
     };
     enum class Mode { Open, Run, Show };
 
@@ -106,10 +113,12 @@ private:
     void cancelCompanions();
     void clearList();
     void discard(const Request &request);
+    bool writeFromMemory(const Request &request, const ExifToolOutcome &outcome);
     QString newPrivateFolder();
 
     ExifToolService &m_service;
     ReportListModel &m_model;
+    ReportsAhead *m_ahead = nullptr;
     QString m_language = QStringLiteral("en");
     bool m_visible = false;
     bool m_keep = false;

@@ -1,6 +1,7 @@
 #include "fixture_window.h"
 
 #include "app/frmExifTool.h"
+#include "controls/PhotoThumbnail.h"
 
 #include <QRadioButton>
 #include <QTest>
@@ -12,7 +13,10 @@ std::unique_ptr<QSettings> freshSettings(const QTemporaryDir &dir)
 
 bool settle(const frmExifTool &window, int ms)
 {
-    return QTest::qWaitFor([&window] { return !window.isExifToolRunning(); }, ms);
+    // The thumbnail is made apart from the list, and may come a little later.
+    const auto *thumbnail = window.findChild<const PhotoThumbnail *>(QStringLiteral("imgFoto"));
+    return QTest::qWaitFor(
+        [&window, thumbnail] { return !window.isExifToolRunning() && !(thumbnail && thumbnail->isLoading()); }, ms);
 }
 
 QRadioButton *groupButton(const QObject &window, int index)

@@ -13,7 +13,8 @@ std::unique_ptr<QSettings> freshSettings(const QTemporaryDir &dir);
 
 class frmExifTool;
 // Lets the window's last command run its course: true when no ExifTool request the user
-// waits for is left (the list then shows the outcome), false after ms.
+// waits for is left (the list then shows the outcome) and the thumbnail is in place; false
+// after ms.
 bool settle(const frmExifTool &window, int ms = 30000);
 
 // A control of the window by its name (lvwExifTool, txtFilter, chkSort, mnuHelp …).

@@ -1,0 +1,84 @@
+#include "pipeline/ReportsAhead.h"
+
+#include "pipeline/ExifToolCommand.h"
+#include "pipeline/ReportPath.h"
+
+#include <QFileInfo>
+
+namespace
+{
+
+std::pair<qint64, qint64> stampOf(const QString &photo)
+{
+    const QFileInfo info(photo);
+    return {info.exists() ? info.lastModified().toMSecsSinceEpoch() : -1, info.exists() ? info.size() : -1};
+}
+
+} // namespace
+
+ReportsAhead::ReportsAhead(ExifToolService &service, QObject *parent) : QObject(parent), m_service(service)
+{
+    connect(&m_service, &ExifToolService::finished, this, &ReportsAhead::onFinished);
+}
+
+void ReportsAhead::prepare(const QString &photo, const QString &language, bool userWaits)
+{
+    const auto [modified, size] = stampOf(photo);
+    if (m_entry && m_entry->photo == photo && m_entry->language == language && m_entry->modified == modified &&
+        m_entry->size == size)
+        return;
+    clear();
+    QString beside;
+    // A report standing beside the photo is shown without ExifTool; a folder is no photo.
+    if (!m_service.keepsRunning() || photo.trimmed().isEmpty() || !QFileInfo(photo).isFile() ||
+        !ReportPath::forPhoto(photo, &beside) || QFileInfo::exists(beside))
+        return;
+    m_service.warmUp();
+    ExifToolJob job;
+    job.arguments = ExifToolCommand::printingArguments(language, photo);
+    job.captureOutput = true;
+    job.background = !userWaits;
+    Entry entry;
+    entry.id = m_service.request(job);
+    entry.photo = photo;
+    entry.language = language;
+    entry.modified = modified;
+    entry.size = size;
+    m_entry = entry;
+}
+
+int ReportsAhead::take(const QString &photo, const QString &language)
+{
+    if (!m_entry)
+        return 0;
+    const Entry entry = *m_entry;
+    const auto [modified, size] = stampOf(photo);
+    if (entry.photo != photo || entry.language != language || entry.modified != modified || entry.size != size) {
+        clear();
+        return 0;
+    }
+    m_entry.reset();
+    if (entry.done) {
+        // Never from inside the call, as the service would deliver it.
+        QMetaObject::invokeMethod(
+            this, [this, entry] { emit finished(entry.id, entry.outcome); }, Qt::QueuedConnection);
+    } else {
+        m_service.promote(entry.id);
+    }
+    return entry.id;
+}
+
+void ReportsAhead::clear()
+{
+    if (m_entry && !m_entry->done)
+        m_service.cancel(m_entry->id);
+    m_entry.reset();
+}
+
+void ReportsAhead::onFinished(int id, const ExifToolOutcome &outcome)
+{
+    if (!m_entry || m_entry->id != id)
+        return;
+    m_entry->done = true;
+    m_entry->outcome = outcome;
+}
