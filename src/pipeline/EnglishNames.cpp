@@ -20,7 +20,7 @@ QStringList fromListing(const ReportRows &rows, const QByteArray &listing)
     names.reserve(rows.size());
     for (qsizetype i = 0; i < rows.size(); ++i) {
         // Group names are never translated: the headers must stand on the same lines.
-        if (english.at(i).header != rows.at(i).header || english.at(i).group != rows.at(i).group)
+        if (english.at(i).header != rows.at(i).header || english.at(i).groupId != rows.at(i).groupId)
             return {};
         names << english.at(i).name;
     }

@@ -4,6 +4,9 @@
 #include "pipeline/KeyTags.h"
 
 #include <QFile>
+#include <QHash>
+#include <QMutex>
+#include <QStringList>
 #include <QFileInfo>
 
 #include <cstring>
@@ -125,7 +128,8 @@ ReportRows parseBytes(const QByteArray &bytes, bool finish)
     NameCache cache;
     const NameCache::Entry noName;
     const NameCache::Entry *current = &noName;
-    QString group;
+    quint32 group = 0;
+    std::unordered_map<std::string_view, quint32> groups; // header line -> its group's number
     while (p < end) {
         const auto *newline = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
         const char *lineEnd = newline ? newline : end;
@@ -151,13 +155,18 @@ ReportRows parseBytes(const QByteArray &bytes, bool finish)
 
         ReportRow row;
         row.header = colon == nullptr;
-        if (row.header && lineAscii) {
-            // Group names are plain ASCII; every row of a group shares the one string.
-            const QString opened = groupOfHeaderLine(QString::fromLatin1(p, length));
-            if (!opened.isEmpty())
-                group = opened;
+        if (row.header && lineAscii && length > 10 && std::memcmp(p, "---- ", 5) == 0 &&
+            std::memcmp(lineEnd - 5, " ----", 5) == 0) {
+            // Group names are plain ASCII. A long report repeats its headers; each is looked up
+            // once.
+            const std::string_view key(p, size_t(length));
+            auto known = groups.find(key);
+            if (known == groups.end())
+                known = groups.emplace(key, ReportGroups::id(groupOfHeaderLine(QString::fromLatin1(p, length)))).first;
+            if (known->second != 0)
+                group = known->second;
         }
-        row.group = group;
+        row.groupId = group;
         if (colon) {
             const Codec nameCodec = nameAscii ? Codec::Ascii : lineCodec;
             const std::string_view key(p, size_t(nameLength));
@@ -204,6 +213,52 @@ ReportReader::ReadResult readBytes(const QString &path, QByteArray *bytes)
 }
 
 } // namespace
+
+namespace ReportGroups
+{
+
+namespace
+{
+// Far more than any report has; a hostile one with ever new group names stops adding here,
+// and its further groups go without a name.
+constexpr qsizetype MaxNames = 1 << 16;
+
+struct Names {
+    QMutex mutex;
+    QStringList byId{QString()};
+    QHash<QString, quint32> ids{{QString(), 0}};
+};
+
+Names &names()
+{
+    static Names pool;
+    return pool;
+}
+} // namespace
+
+quint32 id(const QString &name)
+{
+    Names &pool = names();
+    QMutexLocker lock(&pool.mutex);
+    const auto it = pool.ids.constFind(name);
+    if (it != pool.ids.constEnd())
+        return *it;
+    if (pool.byId.size() >= MaxNames)
+        return 0;
+    const quint32 made = quint32(pool.byId.size());
+    pool.byId.append(name);
+    pool.ids.insert(name, made);
+    return made;
+}
+
+QString name(quint32 id)
+{
+    Names &pool = names();
+    QMutexLocker lock(&pool.mutex);
+    return pool.byId.value(qsizetype(id));
+}
+
+} // namespace ReportGroups
 
 QString groupOfHeaderLine(const QString &line)
 {

@@ -179,7 +179,7 @@ KameraResult Kamera(const ReportRows &rowsInListOrder, const std::array<QString,
         if (rule == tagTable().constEnd())
             continue;
         const QString v = trimBlanks(row.value);
-        const Source source{row.group, trimBlanks(row.name), v, *rule};
+        const Source source{row.group(), trimBlanks(row.name), v, *rule};
         // A label written by exactly this row, replacing what it showed.
         auto wrote = [&](int label) {
             shown[label] = {source};

@@ -433,7 +433,7 @@ void TestCameraSummary::groupsOfRows()
     QFETCH(QStringList, expected);
     QStringList groups;
     for (const ReportRow &row : rowsFromLines(lines))
-        groups << row.group;
+        groups << row.group();
     QCOMPARE(groups, expected);
 }
 
