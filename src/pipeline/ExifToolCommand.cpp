@@ -18,8 +18,7 @@ QString asFileArgument(const QString &photo)
 
 QStringList englishListingArguments(const QString &photo)
 {
-    return {QStringLiteral("-lang"), QStringLiteral("en"), QStringLiteral("-a"),
-            QStringLiteral("-u"),    QStringLiteral("-g1"), asFileArgument(photo)};
+    return printingArguments(QStringLiteral("en"), photo);
 }
 
 QStringList positionArguments(const QString &photo)
