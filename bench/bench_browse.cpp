@@ -8,6 +8,7 @@
 // an embedded EXIF thumbnail, as cameras write them. The window runs on the offscreen platform
 // with settings of its own.
 
+#include "Median.h"
 #include "app/CameraPanel.h"
 #include "app/frmExifTool.h"
 #include "controls/Fonts.h"
@@ -98,13 +99,6 @@ double residentMB()
             return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
     }
     return 0;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n == 0 ? 0 : (n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2);
 }
 
 } // namespace

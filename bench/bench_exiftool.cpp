@@ -3,6 +3,7 @@
 //
 //   build/bench_exiftool [rounds, default 5]
 
+#include "Median.h"
 #include "pipeline/ExifToolCommand.h"
 #include "pipeline/ExifToolService.h"
 #include "pipeline/ReportPath.h"
@@ -66,13 +67,6 @@ std::vector<Photo> makePhotos(const QString &folder, const QString &exiftool)
     if (!tagger.waitForFinished(120000) || tagger.exitCode() != 0)
         return {};
     return photos;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n == 0 ? 0 : (n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2);
 }
 
 // Runs one photo through the service and waits for its outcome in the benchmark's only event

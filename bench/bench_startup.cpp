@@ -7,6 +7,7 @@
 //
 //   build/bench_startup [rounds, default 5] [photo; default: a drawn 3000x2000 camera photo]
 
+#include "Median.h"
 #include "app/HeadStart.h"
 #include "app/frmExifTool.h"
 #include "controls/Fonts.h"
@@ -132,13 +133,6 @@ double timeProcess(const QString &program, const QStringList &arguments, QByteAr
     if (output)
         *output = seen.trimmed();
     return ms;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n == 0 ? 0 : (n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2);
 }
 
 } // namespace
