@@ -4,15 +4,16 @@
 #include "about/frmInfo.h"
 #include "app/CameraPanel.h"
 #include "app/MainLayout.h"
+#include "app/MainMenus.h"
 #include "app/OuterGeometry.h"
 #include "app/PhotoBrowsing.h"
 #include "app/PhotoOpener.h"
 #include "app/SettingsStore.h"
-#include "app/MainMenus.h"
 #include "app/WebLinks.h"
 #include "app/modFarbverlauf.h"
 #include "controls/CaptionedTextBox.h"
 #include "controls/GradientButton.h"
+#include "controls/LanguageBox.h"
 #include "controls/PhotoFileDialog.h"
 #include "controls/PhotoThumbnail.h"
 #include "controls/ReportListView.h"
@@ -130,10 +131,8 @@ void frmExifTool::build(QSettings *settings)
         imgFoto->takeOver(photo);
     });
     connect(m_session, &PhotoSession::reportLoaded, this, &frmExifTool::showReportOfSession);
-    connect(m_session, &PhotoSession::reportCleared, this, [this] {
-        clearPhoto();
-        emit reportShown();
-    });
+    // Panel, thumbnail and group choice stay as they were: a new photo has cleared them already.
+    connect(m_session, &PhotoSession::reportCleared, this, &frmExifTool::reportShown);
     connect(m_session, &PhotoSession::problem, this, &frmExifTool::reportProblem);
     connect(&m_service, &ExifToolService::busyChanged, this, [this](bool busy) {
         if (busy == m_busyCursor)
@@ -237,12 +236,13 @@ void frmExifTool::buildControls()
         connect(*c.box, &QCheckBox::toggled, this, c.click);
     }
 
-    cboSprache = new QComboBox(m_client);
-    cboSprache->setEditable(true);
-    cboSprache->setInsertPolicy(QComboBox::NoInsert);
+    cboSprache = new LanguageBox(m_client);
     setUp(cboSprache, "cboSprache", MainLayout::cboSprache, QStringLiteral(" Language "), QStringLiteral("Language"));
-    // Only picking an entry from the list runs the handler; typing does not.
-    connect(cboSprache, &QComboBox::activated, this, [this](int) { cboSprache_Click(); });
+    // Only picking an entry from the list runs the handler and stores the code. What is typed
+    // runs nothing, and reaches ExifTool with the next run.
+    connect(cboSprache, &LanguageBox::picked, this, &frmExifTool::cboSprache_Click);
+    connect(cboSprache, &QComboBox::editTextChanged, this,
+            [this](const QString &code) { m_session->setLanguage(code); });
 
     for (int i = 0; i < 6; ++i) {
         auto *o = new QRadioButton(QLatin1String(OptionCaptions[i]), m_client);
@@ -302,8 +302,8 @@ void frmExifTool::applyLayout()
         return;
     // Only these follow the client area; a rule that yields a negative size is refused and
     // that control keeps the size it had.
-    const MainLayout::Resized r = MainLayout::resize(Twips::fromPx(m_client->width()),
-                                                     Twips::fromPx(m_client->height()), Twips::fromPx(cmdDatei->width()));
+    const MainLayout::Resized r = MainLayout::resize(
+        Twips::fromPx(m_client->width()), Twips::fromPx(m_client->height()), Twips::fromPx(cmdDatei->width()));
     if (r.listWidth)
         lvwExifTool->resize(Twips::toPx(*r.listWidth), lvwExifTool->height());
     fraKamera->resize(lvwExifTool->width(), fraKamera->height());
@@ -322,8 +322,11 @@ void frmExifTool::Form_Load(const QString &commandLine)
     RegistryLesen();
     lvw_SpaltenbreiteLaden();
     cboSprache->addItems(Languages);
-    cboSprache->setEditText(m_store->language());
-    m_session->setLanguage(cboSprache->currentText());
+    // The list opens on the code shown; a stored code that is none of the list's is shown as
+    // it is.
+    const QString language = m_store->language();
+    cboSprache->setCurrentIndex(int(Languages.indexOf(language)));
+    cboSprache->setEditText(language);
     show();
     QCoreApplication::processEvents();
     CommandAbfrage(commandLine);
@@ -345,8 +348,9 @@ void frmExifTool::RegistryLesen()
     txtBildpfad->setFont(f);
     lvwExifTool->setFont(txtBildpfad->font());
 
-    const std::pair<const char *, QCheckBox *> boxes[] = {
-        {SettingsStore::ExiftoolCheck, chkExiftool}, {SettingsStore::TXTcheck, chkTXT}, {SettingsStore::ExiftoolSort, chkSort}};
+    const std::pair<const char *, QCheckBox *> boxes[] = {{SettingsStore::ExiftoolCheck, chkExiftool},
+                                                          {SettingsStore::TXTcheck, chkTXT},
+                                                          {SettingsStore::ExiftoolSort, chkSort}};
     for (const auto &[key, box] : boxes) {
         if (const auto on = m_store->option(key))
             box->setChecked(*on);
@@ -471,6 +475,7 @@ void frmExifTool::clearPhoto()
 
 void frmExifTool::cboSprache_Click()
 {
+    fraKamera->clear();
     m_store->setLanguage(cboSprache->currentText());
     m_session->changeLanguage(cboSprache->currentText(), photoPath());
 }

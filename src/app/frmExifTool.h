@@ -13,6 +13,7 @@ class CaptionedTextBox;
 class OuterGeometry;
 class GradientArea;
 class GradientButton;
+class LanguageBox;
 class MainMenus;
 class PhotoOpener;
 class PhotoSession;
@@ -132,7 +133,7 @@ private:
     QCheckBox *chkTXT = nullptr;
     QCheckBox *chkSort = nullptr;
     CameraPanel *fraKamera = nullptr;
-    QComboBox *cboSprache = nullptr;
+    LanguageBox *cboSprache = nullptr;
     std::array<QRadioButton *, 6> optExif{};
     PhotoThumbnail *imgFoto = nullptr;
     FilterBox *txtFilter = nullptr;

@@ -15,6 +15,7 @@
 #include <deque>
 #include <sys/prctl.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace
@@ -153,6 +154,18 @@ struct ExifToolService::Private {
     // Processes given up on that have not ended yet.
     std::vector<QPointer<QProcess>> leaving;
 
+    // Terminal runs cancelled while the user still reads them: they stay open for the user,
+    // but no longer hold up the queue. Their end is still reported, so that the caller can
+    // remove the report such a run wrote.
+    struct Console {
+        int id;
+        QProcess *process;
+        QString exiftool;
+    };
+    std::vector<Console> consoles;
+    // Counts abortAll() calls: an outcome queued before one is not delivered after it.
+    quint64 generation = 0;
+
     bool pumpScheduled = false;
     bool busyScheduled = false;
     bool busyShown = false;
@@ -268,8 +281,42 @@ struct ExifToolService::Private {
         process->start();
     }
 
+    // The user reads the console of the running request, which nobody waits for any more: it
+    // goes aside, and the next request starts now.
+    void setConsoleAside()
+    {
+        consoles.push_back({current.id, current.process, current.exiftool});
+        current = Current();
+        schedulePump();
+        scheduleBusyUpdate();
+    }
+
+    void consoleEnded(int id)
+    {
+        const auto it = std::find_if(consoles.begin(), consoles.end(), [id](const Console &c) { return c.id == id; });
+        if (it == consoles.end())
+            return;
+        QProcess *process = it->process;
+        ExifToolOutcome outcome;
+        outcome.program = it->exiftool;
+        outcome.started = process->error() != QProcess::FailedToStart;
+        outcome.exitCode = process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1;
+        consoles.erase(it);
+        process->disconnect(q);
+        process->deleteLater();
+        const quint64 queuedIn = generation;
+        QMetaObject::invokeMethod(
+            q,
+            [this, id, outcome, queuedIn] {
+                if (queuedIn == generation)
+                    emit q->finished(id, outcome);
+            },
+            Qt::QueuedConnection);
+    }
+
     void oneShotEnded(int id)
     {
+        consoleEnded(id);
         if (current.stage != Stage::OneShot || current.id != id || !current.process)
             return;
         QProcess *process = current.process;
@@ -638,7 +685,11 @@ void ExifToolService::cancel(int id)
     if (current.stage == Private::Stage::Idle || current.id != id || current.cancelled)
         return;
     current.cancelled = true;
-    if (current.stage == Private::Stage::OneShot && !current.inTerminal && current.process) {
+    if (current.stage == Private::Stage::OneShot && current.process) {
+        if (current.inTerminal) {
+            d->setConsoleAside();
+            return;
+        }
         current.killed = true;
         killGroup(current.process); // finished() follows when the process has ended
     }
@@ -657,7 +708,14 @@ void ExifToolService::promote(int id)
 
 void ExifToolService::abortAll()
 {
+    ++d->generation;
     d->queue.clear();
+    // Their reports go with the program, and a console left open would outlive that.
+    for (const Private::Console &console : std::exchange(d->consoles, {})) {
+        console.process->disconnect(this);
+        killGroupAndWait(console.process);
+        delete console.process;
+    }
     d->limitTimer.stop();
     d->statusTimer.stop();
     if (d->current.stage == Private::Stage::OneShot && d->current.process) {
@@ -694,6 +752,8 @@ QList<int> ExifToolService::pending() const
     QList<int> ids;
     if (d->current.stage != Private::Stage::Idle)
         ids << d->current.id;
+    for (const Private::Console &console : d->consoles)
+        ids << console.id;
     for (const Private::Queued &queued : d->queue)
         ids << queued.id;
     std::sort(ids.begin(), ids.end());

@@ -68,9 +68,11 @@ public:
     int request(const ExifToolJob &job);
     // A queued job is dropped without a finished() signal. A running one-shot hidden run is
     // killed (its whole process group) and finishes with aborted set. A request the kept
-    // process is already working on, and a run in a terminal the user is reading, are left to
-    // end; finished() then reports them as they ended (a kept request whose answer cannot be
-    // trusted is then not run again one-shot: it finishes with aborted set).
+    // process is already working on is left to end; finished() then reports it as it ended (a
+    // kept request whose answer cannot be trusted is then not run again one-shot: it finishes
+    // with aborted set). A run in a terminal the user is reading stays open for the user but
+    // no longer holds up the queue: the next request starts at once, and finished() reports
+    // the run as it ended, whenever the user closes it (until then pending() lists it).
     void cancel(int id);
     // A background job the user now waits for after all: it goes before the other background
     // jobs and counts as busy.

@@ -15,8 +15,8 @@
 #include <QTemporaryDir>
 
 #include <sys/stat.h>
-#include <utility>
 #include <unistd.h>
+#include <utility>
 
 namespace
 {
@@ -143,9 +143,8 @@ void PhotoSession::close()
     m_closed = true;
     m_service.abortAll();
     // A run ended now may have left its report already, or half of it.
-    for (const Request &request : std::as_const(m_inFlight))
+    for (const Request &request : std::exchange(m_inFlight, {}))
         discard(request);
-    m_inFlight.clear();
     m_current = m_listing = m_positionRequest = 0;
     dropReport();
     m_private.reset();
@@ -270,9 +269,9 @@ void PhotoSession::start(const QString &photo, const QString &beside, bool priva
         request.destination = newPrivateFolder();
         if (request.destination.isEmpty()) {
             clearList();
-            emit problem(QStringLiteral("Lumoskop found no folder of its own to put the report of \"%1\" in.")
-                             .arg(shown(photo)),
-                         4);
+            emit problem(
+                QStringLiteral("Lumoskop found no folder of its own to put the report of \"%1\" in.").arg(shown(photo)),
+                4);
             return;
         }
         writeTo = request.destination + QStringLiteral("/%f.txt");
@@ -432,6 +431,11 @@ void PhotoSession::discard(const Request &request)
     // The photo shown uses that very file: a late run of an earlier visit must not take it.
     if (request.destination == m_report && m_origin != Origin::None)
         return;
+    // Nor may a console the user closes only now take the report a newer run writes there.
+    for (const Request &other : std::as_const(m_inFlight)) {
+        if (!other.isPrivate && other.destination == request.destination)
+            return;
+    }
     if (!m_keep)
         ReportFile::removeReport(request.destination, request.photo);
 }

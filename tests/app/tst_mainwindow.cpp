@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QAbstractItemView>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -137,6 +138,16 @@ private slots:
         QVERIFY(!QFile::exists(dir.filePath("A.txt")));
         QVERIFY(QFile::exists(dir.filePath("B.txt")));
         QVERIFY(!child<QLabel>(w, "imgFoto")->pixmap().isNull());
+
+        // "Show" for the photo shown, whose report has gone: only the list empties.
+        QVERIFY(QFile::remove(dir.filePath("B.txt")));
+        groupButton(w, 1)->click();
+        w.cmdAnzeigen_Click();
+        QCOMPARE(w.listModel()->rowCount(), 0);
+        QCOMPARE(w.cameraPanel()->labelText(5), QString("Canon Canon EOS 5D Mark IV"));
+        QVERIFY(!child<QLabel>(w, "imgFoto")->pixmap().isNull());
+        QVERIFY(groupButton(w, 1)->isChecked());
+        QVERIFY(TestPhotos::writeReport(b, "en"));
 
         // "Show" for a typed photo without a report: everything describes that photo, so
         // nothing is shown at all.
@@ -307,13 +318,31 @@ private slots:
         w.Form_Load(photo);
         QVERIFY(settle(w));
         QCOMPARE(w.cameraPanel()->labelText(10), QString("Manual"));
-        child<QComboBox>(w, "cboSprache")->setEditText("de");
-        w.cboSprache_Click();
-        QCOMPARE(w.cameraPanel()->labelText(10), QString()); // emptied with the list until the new report
+        auto *box = child<QComboBox>(w, "cboSprache");
+        QCOMPARE(box->currentIndex(), 1); // the list opens on "en", the code shown
+
+        // Typing runs nothing and stores nothing, whatever key ends it; "ExifTool" then uses it.
+        box->lineEdit()->selectAll();
+        QTest::keyClicks(box->lineEdit(), "de");
+        QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+        QTest::keyClick(box->lineEdit(), Qt::Key_Tab);
+        QVERIFY(!w.isExifToolRunning());
+        QCOMPARE(w.cameraPanel()->labelText(10), QString("Manual"));
+        QVERIFY(!ini->contains("Options/LumoskopSprache"));
+        w.cmdExif_Click();
         QVERIFY(settle(w));
         QCOMPARE(w.cameraPanel()->labelText(10), QString("Manuell"));
+        QVERIFY(!ini->contains("Options/LumoskopSprache"));
+
+        // Picking from the list runs ExifTool in that language and stores it.
+        box->showPopup();
+        box->view()->setCurrentIndex(box->model()->index(int(frmExifTool::Languages.indexOf("fr")), 0));
+        QTest::keyClick(box->view(), Qt::Key_Return);
+        QCOMPARE(w.cameraPanel()->labelText(10), QString()); // emptied with the list until the new report
+        QVERIFY(settle(w));
+        QCOMPARE(w.cameraPanel()->labelText(10), QString("Manuelle"));
         QCOMPARE(w.cameraPanel()->labelText(5), QString("Nikon D850"));
-        QCOMPARE(ini->value("Options/LumoskopSprache").toString(), QString("de"));
+        QCOMPARE(ini->value("Options/LumoskopSprache").toString(), QString("fr"));
         w.close();
     }
 

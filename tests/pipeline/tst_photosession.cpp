@@ -268,6 +268,40 @@ private slots:
         QVERIFY(!fake.calls().first().split(' ').contains("-k")); // nobody could press its key
     }
 
+    void aConsoleLeftOpenHoldsNothingUp()
+    {
+        // "ExifTool show": the console of a photo left behind stays open for the user, the
+        // next photo runs at once, and the report that console wrote goes once it is closed.
+        QTemporaryDir dir;
+        const QString a = dir.filePath("a.jpg"), b = dir.filePath("b.jpg");
+        QVERIFY(TestPhotos::makeCameraPhoto(a));
+        QVERIFY(TestPhotos::makeCameraPhoto(b));
+        FakeExifTool fake;
+        QVERIFY(Files::writeScript(dir.filePath("x-terminal-emulator"),
+                                   "echo $$ > \"${0%/*}/console\"\n[ \"$1\" = -e ] && shift\n\"$@\" </dev/null\n"
+                                   "while [ ! -f \"${0%/*}/closed\" ]; do sleep 0.05; done\n"));
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(dir.path()) + ':' + path);
+        Road road;
+        road.service.setKeepRunning(false);
+        road.session.setShowExifTool(true);
+        road.session.open(a);
+        const bool written = QTest::qWaitFor([&] { return QFile::exists(dir.filePath("a.txt")); }, 30000);
+        road.session.setShowExifTool(false);
+        road.session.open(b);
+        const bool settled = road.settle();
+        qputenv("PATH", path);
+        QVERIFY(written && settled);
+        QVERIFY(hasValue(road.model, "b.jpg"));
+        QVERIFY(QFile::exists(QString("/proc/%1").arg(QString(Files::read(dir.filePath("console"))).trimmed())));
+        QVERIFY(Files::write(dir.filePath("closed"), ""));
+        QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(dir.filePath("a.txt")), 30000);
+        QVERIFY(hasValue(road.model, "b.jpg"));
+        QVERIFY(road.failures.isEmpty());
+        road.session.close();
+        QVERIFY(!QFile::exists(dir.filePath("b.txt")));
+    }
+
     void failedRunNamesThePhotoAndEmptiesTheList()
     {
         QTemporaryDir dir;
