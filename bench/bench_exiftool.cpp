@@ -4,8 +4,9 @@
 //   build/bench_exiftool [rounds, default 5]
 
 #include "Median.h"
-#include "pipeline/ExifToolCommand.h"
+#include "exiftool/ExifToolCommand.h"
 #include "pipeline/ExifToolService.h"
+#include "pipeline/PhotoSession.h"
 #include "pipeline/ReportPath.h"
 
 #include <QColor>
@@ -102,7 +103,7 @@ double timeAll(ExifToolService &service, const std::vector<Photo> &photos, int &
         const ExifToolOutcome outcome = runPhoto(service, photo);
         if (!QFile::exists(photo.report)) {
             ++failures;
-            std::printf("  %s\n", qPrintable(describeFailure(outcome, photo.path, photo.report)));
+            std::printf("  %s\n", qPrintable(PhotoSession::describeFailure(outcome, photo.path, photo.report)));
         }
     }
     return clock.nsecsElapsed() / 1e6;

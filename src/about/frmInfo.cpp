@@ -7,7 +7,7 @@
 #include "dialogs/SignalSound.h"
 #include "dialogs/modFormUtils.h"
 #include "dialogs/modMsgTamu.h"
-#include "pipeline/ProgramFolder.h"
+#include "exiftool/ProgramFolder.h"
 
 #include <QCursor>
 #include <QIcon>

@@ -1,7 +1,7 @@
 #include "app/CameraPanel.h"
 
 #include "controls/Twips.h"
-#include "pipeline/ProgramFolder.h"
+#include "exiftool/ProgramFolder.h"
 #include "pipeline/ReportListModel.h"
 #include "summary/CameraSummary.h"
 

@@ -1,7 +1,7 @@
 #include "dialogs/SignalSound.h"
 
 #include "dialogs/SoundBackend.h"
-#include "pipeline/ProgramFolder.h"
+#include "exiftool/ProgramFolder.h"
 
 #include <QCoreApplication>
 #include <QLibrary>

@@ -1,20 +1,15 @@
 #include "pipeline/ExifToolService.h"
 
-#include "pipeline/ExifToolCommand.h"
-#include "pipeline/ProgramFolder.h"
+#include "exiftool/ExifToolCommand.h"
+#include "exiftool/KeptExifTool.h"
+#include "exiftool/ProcessGroup.h"
 
-#include <QDir>
-#include <QPointer>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTimer>
 
 #include <algorithm>
-#include <csignal>
 #include <deque>
-#include <sys/prctl.h>
-#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -42,66 +37,10 @@ const QList<Terminal> &terminals()
     return list;
 }
 
-// ExifTool writes "{ready<N>}" and a line break to stdout as the last thing of a request. What
-// the request printed before it may be binary and need not end with a line break ("-b"), so
-// the marker is recognised only at the very end of what has arrived: ExifTool prints nothing
-// more until it is sent the next request.
-QByteArray readyMarker(int number)
-{
-    return "{ready" + QByteArray::number(number) + "}\n";
-}
-
-// The status of a request only shows on stderr, and only when asked for: "-echo4" prints its
-// text there after all error messages of the request, with "${status}" replaced by the exit
-// status a one-shot run would have ended with.
-QByteArray statusPrefix(int number)
-{
-    return "{status" + QByteArray::number(number) + ' ';
-}
-
-// How long to wait for the status line once "{ready<N>}" has come. ExifTool writes it before
-// "{ready<N>}", so it is normally there already; an ExifTool too old to know "-echo4" never
-// writes it, and its answer is then not trusted.
-constexpr int StatusLateness = 500;
-
-// Moves the first whole line (without its line break) from buffer to line.
-bool takeLine(QByteArray &buffer, QByteArray &line)
-{
-    const qsizetype end = buffer.indexOf('\n');
-    if (end < 0)
-        return false;
-    line = buffer.left(end);
-    buffer.remove(0, end + 1);
-    if (line.endsWith('\r'))
-        line.chop(1);
-    return true;
-}
-
-// Each process is started in a group of its own, so a kill also ends what a wrapper script or
-// a terminal started inside it. Does not wait: QProcess reports the end through its signals.
-void killGroup(QProcess *process)
-{
-    const qint64 pid = process->processId();
-    if (pid > 0 && process->state() != QProcess::NotRunning)
-        ::kill(-static_cast<pid_t>(pid), SIGKILL);
-    process->kill();
-}
-
-// For the program's end only, where no event loop will deliver the process's end any more.
-void killGroupAndWait(QProcess *process)
-{
-    killGroup(process);
-    process->waitForFinished(1000);
-}
-
 } // namespace
 
 struct ExifToolService::Private {
-    explicit Private(ExifToolService *service) : q(service)
-    {
-        limitTimer.setSingleShot(true);
-        statusTimer.setSingleShot(true);
-    }
+    explicit Private(ExifToolService *service) : q(service) {}
 
     // Done: the outcome is known and waits to be delivered; the next job starts after that.
     enum class Stage { Idle, Kept, OneShot, Done };
@@ -128,6 +67,15 @@ struct ExifToolService::Private {
         ExifToolOutcome outcome;
     };
 
+    // A terminal run cancelled while the user still reads it: it stays open for the user but
+    // no longer holds up the queue. Its end is still reported, so that the caller can remove
+    // the report it wrote.
+    struct Console {
+        int id;
+        QProcess *process;
+        QString exiftool;
+    };
+
     ExifToolService *q;
     QString program;
     bool keepRunning = true;
@@ -136,32 +84,7 @@ struct ExifToolService::Private {
     int nextId = 1;
     std::deque<Queued> queue;
     Current current;
-
-    QProcess *kept = nullptr;
-    quint64 keptSerial = 0; // tells a late signal of a replaced kept process from the current one
-    QString keptProgram;
-    QString keptFolder; // relative photo paths are resolved against it
-    int keptNumber = 0; // of the last request sent to it
-    bool readySeen = false;
-    bool statusSeen = false;
-    int status = -1;
-    QByteArray outBuffer;
-    QByteArray errBuffer;
-    QByteArray errorText;
-    QTimer limitTimer;
-    QTimer statusTimer;
-
-    // Processes given up on that have not ended yet.
-    std::vector<QPointer<QProcess>> leaving;
-
-    // Terminal runs cancelled while the user still reads them: they stay open for the user,
-    // but no longer hold up the queue. Their end is still reported, so that the caller can
-    // remove the report such a run wrote.
-    struct Console {
-        int id;
-        QProcess *process;
-        QString exiftool;
-    };
+    KeptExifTool kept;
     std::vector<Console> consoles;
     // Counts abortAll() calls: an outcome queued before one is not delivered after it.
     quint64 generation = 0;
@@ -204,6 +127,20 @@ struct ExifToolService::Private {
             Qt::QueuedConnection);
     }
 
+    // Delivered from an event of the service itself, never from inside a QProcess signal or a
+    // call of the caller's: a receiver may queue, cancel, abort, or even destroy the service.
+    void deliver(int id, const ExifToolOutcome &outcome)
+    {
+        const quint64 queuedIn = generation;
+        QMetaObject::invokeMethod(
+            q,
+            [this, id, outcome, queuedIn] {
+                if (queuedIn == generation)
+                    emit q->finished(id, outcome);
+            },
+            Qt::QueuedConnection);
+    }
+
     void pump()
     {
         if (current.stage != Stage::Idle || queue.empty())
@@ -242,11 +179,13 @@ struct ExifToolService::Private {
         // Nobody could press the key "-k" waits for.
         arguments.removeAll(QStringLiteral("-k"));
         current.arguments = arguments;
-        if (keepRunning && fitsArgumentFile(arguments)) {
-            if (kept && (keptProgram != current.exiftool || keptFolder != QDir::currentPath()))
-                discardKept(); // kept for another program or another folder: of no use here
-            if (kept) {
-                ask();
+        if (keepRunning && KeptExifTool::fitsArgumentFile(arguments)) {
+            // Kept for another program or folder, or due for a fresh start: of no use here.
+            if (kept.isRunning() && !kept.serves(current.exiftool))
+                kept.end();
+            if (kept.isRunning()) {
+                current.stage = Stage::Kept;
+                kept.ask(arguments, job.job.captureOutput, timeLimit);
                 return;
             }
             current.restartKept = true;
@@ -267,7 +206,7 @@ struct ExifToolService::Private {
             process->setStandardOutputFile(QProcess::nullDevice());
         }
         process->setStandardInputFile(QProcess::nullDevice());
-        process->setChildProcessModifier([] { ::setpgid(0, 0); });
+        ProcessGroup::startOwnGroup(process);
         current.stage = Stage::OneShot;
         current.process = process;
         const int id = current.id;
@@ -304,14 +243,7 @@ struct ExifToolService::Private {
         consoles.erase(it);
         process->disconnect(q);
         process->deleteLater();
-        const quint64 queuedIn = generation;
-        QMetaObject::invokeMethod(
-            q,
-            [this, id, outcome, queuedIn] {
-                if (queuedIn == generation)
-                    emit q->finished(id, outcome);
-            },
-            Qt::QueuedConnection);
+        deliver(id, outcome);
     }
 
     void oneShotEnded(int id)
@@ -319,8 +251,7 @@ struct ExifToolService::Private {
         consoleEnded(id);
         if (current.stage != Stage::OneShot || current.id != id || !current.process)
             return;
-        QProcess *process = current.process;
-        current.process = nullptr;
+        QProcess *process = std::exchange(current.process, nullptr);
         process->disconnect(q);
         process->deleteLater();
 
@@ -341,7 +272,7 @@ struct ExifToolService::Private {
         }
         if (current.keptAnsweredWithError && outcome.started && !outcome.aborted && outcome.exitCode == 0) {
             // The kept process failed where a fresh ExifTool succeeds: it is in a bad state.
-            discardKept();
+            kept.kill();
             current.restartKept = true;
         }
         if (current.restartKept && outcome.started)
@@ -349,9 +280,6 @@ struct ExifToolService::Private {
         finish(outcome);
     }
 
-    // The outcome is delivered from an event of the service itself, never from inside a
-    // QProcess signal or a call of the caller's: a receiver may queue, cancel, abort, or even
-    // destroy the service.
     void finish(const ExifToolOutcome &outcome)
     {
         current.stage = Stage::Done;
@@ -359,8 +287,8 @@ struct ExifToolService::Private {
         // However the request was answered (kept, one-shot or not at all), a visible run that
         // had no terminal to run in is told so.
         current.outcome.noTerminal = current.noTerminal;
-        if (!keepRunning && kept)
-            retireKept();
+        if (!keepRunning)
+            kept.end();
         const int id = current.id;
         QMetaObject::invokeMethod(
             q,
@@ -378,174 +306,21 @@ struct ExifToolService::Private {
 
     void startKept(const QString &executable)
     {
-        if (!keepRunning || kept || executable.isEmpty())
-            return;
-        auto *process = new QProcess(q);
-        process->setProgram(executable);
-        process->setArguments(
-            {QStringLiteral("-stay_open"), QStringLiteral("True"), QStringLiteral("-@"), QStringLiteral("-")});
-        // A kept ExifTool whose parent is gone would poll its closed pipe for ever, so it dies
-        // with the program even when the program itself is killed.
-        process->setChildProcessModifier([] {
-            ::setpgid(0, 0);
-            ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-        });
-        const quint64 serial = ++keptSerial;
-        QObject::connect(process, &QProcess::readyReadStandardOutput, q, [this] { readOutput(); });
-        QObject::connect(process, &QProcess::readyReadStandardError, q, [this] { readErrors(); });
-        QObject::connect(process, &QProcess::finished, q, [this, serial] { keptGone(serial); });
-        QObject::connect(process, &QProcess::errorOccurred, q, [this, serial](QProcess::ProcessError error) {
-            if (error == QProcess::FailedToStart)
-                QTimer::singleShot(0, q, [this, serial] { keptGone(serial); });
-        });
-        kept = process;
-        keptProgram = executable;
-        keptFolder = QDir::currentPath();
-        outBuffer.clear();
-        errBuffer.clear();
-        process->start();
+        if (keepRunning && !kept.isRunning())
+            kept.start(executable);
     }
 
-    void keptGone(quint64 serial)
+    void keptAnswered(const KeptExifTool::Answer &answer)
     {
-        if (!kept || serial != keptSerial)
+        if (current.stage != Stage::Kept)
             return;
-        QProcess *process = kept;
-        kept = nullptr;
-        process->disconnect(q);
-        process->deleteLater();
-        if (current.stage == Stage::Kept)
-            keptFailed();
-    }
-
-    // Kills the kept process; its end is collected in the background.
-    void discardKept()
-    {
-        if (!kept)
-            return;
-        QProcess *process = kept;
-        kept = nullptr;
-        process->disconnect(q);
-        killGroup(process);
-        leave(process);
-    }
-
-    // Asks the idle kept process to end, and kills it if it has not after the grace time.
-    void retireKept()
-    {
-        if (!kept)
-            return;
-        QProcess *process = kept;
-        kept = nullptr;
-        process->disconnect(q);
-        if (process->state() == QProcess::Running) {
-            process->write("-stay_open\nFalse\n");
-            process->closeWriteChannel();
-            QTimer::singleShot(GraceTime, process, [process] { killGroup(process); });
-        } else {
-            killGroup(process);
-        }
-        leave(process);
-    }
-
-    void leave(QProcess *process)
-    {
-        if (process->state() == QProcess::NotRunning) {
-            process->deleteLater();
-            return;
-        }
-        QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
-        QObject::connect(process, &QProcess::errorOccurred, process, [process](QProcess::ProcessError error) {
-            if (error == QProcess::FailedToStart)
-                process->deleteLater();
-        });
-        leaving.erase(std::remove(leaving.begin(), leaving.end(), nullptr), leaving.end());
-        leaving.emplace_back(process);
-    }
-
-    void ask()
-    {
-        current.stage = Stage::Kept;
-        const int number = ++keptNumber;
-        readySeen = false;
-        statusSeen = false;
-        status = -1;
-        outBuffer.clear();
-        errBuffer.clear();
-        errorText.clear();
-
-        QByteArray request;
-        for (const QString &argument : std::as_const(current.arguments))
-            request += argument.toLocal8Bit() + '\n';
-        request += "-echo4\n" + statusPrefix(number) + "${status}}\n";
-        request += "-execute" + QByteArray::number(number) + '\n';
-        kept->write(request);
-        limitTimer.start(timeLimit);
-    }
-
-    void readOutput()
-    {
-        if (!kept)
-            return;
-        const QByteArray chunk = kept->readAllStandardOutput();
-        if (current.stage != Stage::Kept || readySeen)
-            return; // the count of files written between requests, or nothing of interest
-        outBuffer += chunk;
-        const QByteArray marker = readyMarker(keptNumber);
-        if (!outBuffer.endsWith(marker)) {
-            // Enough of the end is kept to find a marker that arrives in pieces.
-            if (!current.job.captureOutput && outBuffer.size() > marker.size())
-                outBuffer = outBuffer.right(marker.size());
-            return;
-        }
-        outBuffer.chop(marker.size());
-        readySeen = true;
-        if (statusSeen)
-            answered();
-        else
-            statusTimer.start(StatusLateness);
-    }
-
-    void readErrors()
-    {
-        if (!kept)
-            return;
-        errBuffer += kept->readAllStandardError();
-        if (current.stage != Stage::Kept) {
-            errBuffer.clear();
-            return;
-        }
-        const QByteArray prefix = statusPrefix(keptNumber);
-        QByteArray line;
-        while (takeLine(errBuffer, line)) {
-            if (statusSeen)
-                continue;
-            if (line.startsWith(prefix) && line.endsWith('}')) {
-                bool ok = false;
-                const int value = line.mid(prefix.size(), line.size() - prefix.size() - 1).toInt(&ok);
-                statusSeen = true;
-                status = ok ? value : -1;
-            } else {
-                errorText += line + '\n';
-            }
-        }
-        if (statusSeen && readySeen)
-            answered();
-    }
-
-    void answered()
-    {
-        limitTimer.stop();
-        statusTimer.stop();
-        if (statusSeen && status == 0) {
+        if (answer.trusted) {
             ExifToolOutcome outcome;
             outcome.started = true;
             outcome.exitCode = 0;
             outcome.program = current.exiftool;
-            outcome.errorOutput = QString::fromLocal8Bit(errorText).trimmed();
-            if (current.job.captureOutput)
-                outcome.output = outBuffer;
-            outBuffer.clear();
+            outcome.errorOutput = answer.errorText;
+            outcome.output = answer.output;
             finish(outcome);
             return;
         }
@@ -557,9 +332,8 @@ struct ExifToolService::Private {
     // The kept process died or hung: a fresh one serves the next request.
     void keptFailed()
     {
-        limitTimer.stop();
-        statusTimer.stop();
-        discardKept();
+        if (current.stage != Stage::Kept)
+            return;
         current.restartKept = true;
         fallBack();
     }
@@ -568,7 +342,6 @@ struct ExifToolService::Private {
     // would have seen without a kept process.
     void fallBack()
     {
-        outBuffer.clear();
         if (current.cancelled) {
             // Nobody waits for this request any more: it is not run again.
             ExifToolOutcome outcome;
@@ -586,36 +359,14 @@ struct ExifToolService::Private {
 
 ExifToolService::ExifToolService(QObject *parent) : QObject(parent), d(std::make_unique<Private>(this))
 {
-    connect(&d->limitTimer, &QTimer::timeout, this, [this] {
-        if (d->current.stage == Private::Stage::Kept)
-            d->keptFailed();
-    });
-    connect(&d->statusTimer, &QTimer::timeout, this, [this] {
-        if (d->current.stage == Private::Stage::Kept && d->readySeen)
-            d->answered(); // without a status: not trusted
-    });
+    connect(&d->kept, &KeptExifTool::answered, this,
+            [this](const KeptExifTool::Answer &answer) { d->keptAnswered(answer); });
+    connect(&d->kept, &KeptExifTool::failed, this, [this] { d->keptFailed(); });
 }
 
 ExifToolService::~ExifToolService()
 {
     abortAll();
-    if (QProcess *process = d->kept) {
-        d->kept = nullptr;
-        process->disconnect(this);
-        if (process->state() != QProcess::NotRunning) {
-            process->write("-stay_open\nFalse\n");
-            process->closeWriteChannel();
-            if (!process->waitForFinished(GraceTime))
-                killGroupAndWait(process);
-        }
-        delete process;
-    }
-    for (const QPointer<QProcess> &process : d->leaving) {
-        if (process) {
-            killGroupAndWait(process);
-            delete process;
-        }
-    }
 }
 
 void ExifToolService::setProgram(const QString &exiftool)
@@ -633,7 +384,7 @@ void ExifToolService::setKeepRunning(bool keep)
     d->keepRunning = keep;
     // A request the kept process is working on is left to end; finish() ends it then.
     if (!keep && d->current.stage != Private::Stage::Kept)
-        d->retireKept();
+        d->kept.end();
 }
 
 bool ExifToolService::keepsRunning() const
@@ -646,16 +397,9 @@ void ExifToolService::warmUp()
     if (!d->keepRunning)
         return;
     const QString exiftool = d->exiftool();
-    if (exiftool.isEmpty())
+    if (exiftool.isEmpty() || d->kept.serves(exiftool) || d->kept.isAnswering())
         return;
-    if (d->kept) {
-        if (d->keptProgram == exiftool && d->keptFolder == QDir::currentPath())
-            return;
-        if (d->current.stage == Private::Stage::Kept)
-            return;
-        d->discardKept();
-    }
-    d->startKept(exiftool);
+    d->kept.start(exiftool);
 }
 
 void ExifToolService::setTimeLimit(int ms)
@@ -691,7 +435,7 @@ void ExifToolService::cancel(int id)
             return;
         }
         current.killed = true;
-        killGroup(current.process); // finished() follows when the process has ended
+        ProcessGroup::kill(current.process); // finished() follows when the process has ended
     }
 }
 
@@ -713,23 +457,16 @@ void ExifToolService::abortAll()
     // Their reports go with the program, and a console left open would outlive that.
     for (const Private::Console &console : std::exchange(d->consoles, {})) {
         console.process->disconnect(this);
-        killGroupAndWait(console.process);
+        ProcessGroup::killAndWait(console.process);
         delete console.process;
     }
-    d->limitTimer.stop();
-    d->statusTimer.stop();
     if (d->current.stage == Private::Stage::OneShot && d->current.process) {
         QProcess *process = d->current.process;
         process->disconnect(this);
-        killGroupAndWait(process);
+        ProcessGroup::killAndWait(process);
         delete process;
-    } else if (d->current.stage == Private::Stage::Kept && d->kept) {
-        // It could write the report behind the window's back.
-        QProcess *process = d->kept;
-        d->kept = nullptr;
-        process->disconnect(this);
-        killGroupAndWait(process);
-        delete process;
+    } else if (d->current.stage == Private::Stage::Kept) {
+        d->kept.killAndWait(); // it could write the report behind the window's back
     }
     d->current = Private::Current();
     d->scheduleBusyUpdate();
@@ -740,11 +477,6 @@ bool ExifToolService::isBusy() const
     if (d->current.stage != Private::Stage::Idle && !d->current.job.background)
         return true;
     return std::any_of(d->queue.begin(), d->queue.end(), [](const Private::Queued &q) { return !q.job.background; });
-}
-
-bool ExifToolService::isIdle() const
-{
-    return d->current.stage == Private::Stage::Idle && d->queue.empty();
 }
 
 QList<int> ExifToolService::pending() const
@@ -760,28 +492,6 @@ QList<int> ExifToolService::pending() const
     return ids;
 }
 
-bool ExifToolService::isKeptProcessRunning() const
-{
-    return d->kept != nullptr;
-}
-
-bool ExifToolService::fitsArgumentFile(const QStringList &arguments)
-{
-    // ExifTool's own rewriting of argument-file lines: white space around "=" in "-TAG = VALUE".
-    static const QRegularExpression rewritten(QStringLiteral("^-[-:\\w]+#?\\s*[-+<]?="));
-    // Options that end the request early or change where the arguments come from.
-    static const QRegularExpression steering(QStringLiteral("^-(stay_open|@|execute\\d*|common_args|config)$"),
-                                             QRegularExpression::CaseInsensitiveOption);
-    for (const QString &argument : arguments) {
-        if (argument.isEmpty() || argument.at(0).isSpace() || argument.startsWith(QLatin1Char('#')) ||
-            argument.contains(QLatin1Char('\n')) || argument.contains(QLatin1Char('\r')))
-            return false;
-        if (rewritten.match(argument).hasMatch() || steering.match(argument).hasMatch())
-            return false;
-    }
-    return true;
-}
-
 QStringList ExifToolService::terminalCommand(const QString &program, const QStringList &arguments)
 {
     for (const Terminal &terminal : terminals()) {
@@ -790,31 +500,4 @@ QStringList ExifToolService::terminalCommand(const QString &program, const QStri
             return QStringList{path} + terminal.prefix + QStringList{program} + arguments;
     }
     return QStringList();
-}
-
-QString describeFailure(const ExifToolOutcome &outcome, const QString &photo, const QString &reportPath)
-{
-    const QString shownPhoto = QDir::toNativeSeparators(photo);
-    if (outcome.program.isEmpty())
-        return QStringLiteral("ExifTool was not found, so no metadata can be shown for \"%1\". Put the program "
-                              "\"exiftool\" into the folder \"%2\" or install it (Debian package "
-                              "libimage-exiftool-perl).")
-            .arg(shownPhoto, QDir::toNativeSeparators(ProgramFolder::path()));
-    const QString shownProgram = QDir::toNativeSeparators(outcome.program);
-    QString text;
-    if (!outcome.started)
-        text = QStringLiteral("ExifTool (\"%1\") could not be started for \"%2\".").arg(shownProgram, shownPhoto);
-    else if (outcome.aborted)
-        text = QStringLiteral("ExifTool was stopped before it wrote the report of \"%1\".").arg(shownPhoto);
-    else if (outcome.crashed)
-        text = QStringLiteral("ExifTool (\"%1\") crashed while reading \"%2\".").arg(shownProgram, shownPhoto);
-    else if (outcome.exitCode != 0)
-        text =
-            QStringLiteral("ExifTool wrote no report for \"%1\" (exit code %2).").arg(shownPhoto).arg(outcome.exitCode);
-    else
-        text = QStringLiteral("ExifTool ended without writing the report \"%1\" for \"%2\".")
-                   .arg(QDir::toNativeSeparators(reportPath), shownPhoto);
-    if (!outcome.errorOutput.isEmpty())
-        text += QStringLiteral("\n\n") + outcome.errorOutput;
-    return text;
 }

@@ -19,9 +19,9 @@ struct ExifToolJob {
 
 // How one request ended.
 struct ExifToolOutcome {
-    bool started = false;    // ExifTool (or the terminal around it) was started
+    bool started = false; // ExifTool (or the terminal around it) was started
     bool crashed = false;
-    bool aborted = false;    // ended by cancel(), abortAll() or the service's end
+    bool aborted = false; // ended by cancel(), abortAll() or the service's end
     int exitCode = -1;
     QString errorOutput;     // ExifTool's stderr, trimmed; why the start failed when it did not start
     QString program;         // the ExifTool asked for; empty when none was found
@@ -31,11 +31,11 @@ struct ExifToolOutcome {
 
 // Every ExifTool run of the program goes through here. Requests are numbered and queued; one
 // runs at a time, so two runs never write the same report at once. Hidden requests go to one
-// ExifTool kept running in its "-stay_open True -@ -" mode, so that a photo does not pay for
-// loading Perl and ExifTool's modules again; whenever the kept process cannot give a
-// trustworthy answer (missing, died, hung past the time limit, answered with an error status,
-// or given arguments its line-based argument file would change), that request is run as a
-// one-shot process, so the caller always sees the outcome a one-shot run gives. No call waits:
+// ExifTool kept running (KeptExifTool), so that a photo does not pay for loading Perl and
+// ExifTool's modules again; whenever the kept process cannot give a trustworthy answer
+// (missing, died, hung past the time limit, answered with an error status, or given arguments
+// its line-based argument file would change), that request is run as a one-shot process, so
+// the caller always sees the outcome a one-shot run gives. No call waits:
 // results arrive only through finished(), never from inside request(), and no event loop is
 // ever nested.
 class ExifToolService : public QObject
@@ -43,7 +43,6 @@ class ExifToolService : public QObject
     Q_OBJECT
 public:
     static constexpr int DefaultTimeLimit = 10000; // ms a kept request may take before it is given up
-    static constexpr int GraceTime = 1000;         // ms between "-stay_open False" and a kill
 
     explicit ExifToolService(QObject *parent = nullptr);
     ~ExifToolService() override; // as abortAll(), then the kept process is asked to end
@@ -81,15 +80,8 @@ public:
     // process with it; no finished() signal follows for any of them.
     void abortAll();
 
-    bool isBusy() const;          // a job is queued or running that is not in the background
-    bool isIdle() const;          // nothing queued or running at all
-    QList<int> pending() const;   // ids queued or running, oldest first
-    bool isKeptProcessRunning() const;
-
-    // True when ExifTool would read every argument back unchanged from its line-based argument
-    // file: no line breaks, no leading white space, not empty, no "#" comment, no "-tag = value"
-    // that it would rewrite, and none of the options that steer the argument file itself.
-    static bool fitsArgumentFile(const QStringList &arguments);
+    bool isBusy() const;        // a job is queued or running that is not in the background
+    QList<int> pending() const; // ids queued or running, oldest first
 
     // The command line that runs program with arguments in a terminal emulator and lasts as long
     // as the program does; empty when no known terminal emulator is installed.
@@ -107,8 +99,3 @@ private:
     struct Private;
     std::unique_ptr<Private> d;
 };
-
-// One clear message for a run after which the photo's report is not there, naming the photo,
-// with ExifTool's own error text where it printed one: ExifTool missing or not startable,
-// crashed, stopped, exited non-zero, or ended without writing the report.
-QString describeFailure(const ExifToolOutcome &outcome, const QString &photo, const QString &reportPath);

@@ -1,7 +1,8 @@
 #include "pipeline/PhotoSession.h"
 
+#include "exiftool/ExifToolCommand.h"
+#include "exiftool/ProgramFolder.h"
 #include "pipeline/EnglishNames.h"
-#include "pipeline/ExifToolCommand.h"
 #include "pipeline/ReportFile.h"
 #include "pipeline/ReportListModel.h"
 #include "pipeline/ReportPath.h"
@@ -88,6 +89,33 @@ void PhotoSession::useReportsAhead(ReportsAhead *ahead)
 QString PhotoSession::privateFolder() const
 {
     return m_private ? m_private->path() : QString();
+}
+
+QString PhotoSession::describeFailure(const ExifToolOutcome &outcome, const QString &photo, const QString &reportPath)
+{
+    const QString shownPhoto = shown(photo);
+    if (outcome.program.isEmpty())
+        return QStringLiteral("ExifTool was not found, so no metadata can be shown for \"%1\". Put the program "
+                              "\"exiftool\" into the folder \"%2\" or install it (Debian package "
+                              "libimage-exiftool-perl).")
+            .arg(shownPhoto, shown(ProgramFolder::path()));
+    const QString shownProgram = shown(outcome.program);
+    QString text;
+    if (!outcome.started)
+        text = QStringLiteral("ExifTool (\"%1\") could not be started for \"%2\".").arg(shownProgram, shownPhoto);
+    else if (outcome.aborted)
+        text = QStringLiteral("ExifTool was stopped before it wrote the report of \"%1\".").arg(shownPhoto);
+    else if (outcome.crashed)
+        text = QStringLiteral("ExifTool (\"%1\") crashed while reading \"%2\".").arg(shownProgram, shownPhoto);
+    else if (outcome.exitCode != 0)
+        text =
+            QStringLiteral("ExifTool wrote no report for \"%1\" (exit code %2).").arg(shownPhoto).arg(outcome.exitCode);
+    else
+        text = QStringLiteral("ExifTool ended without writing the report \"%1\" for \"%2\".")
+                   .arg(shown(reportPath), shownPhoto);
+    if (!outcome.errorOutput.isEmpty())
+        text += QStringLiteral("\n\n") + outcome.errorOutput;
+    return text;
 }
 
 // ---------------------------------------------------------------- commands

@@ -62,7 +62,7 @@ public:
     // private folder goes. Nothing is signalled afterwards.
     void close();
 
-    QString photo() const { return m_photo; }     // the photo shown or being fetched
+    QString photo() const { return m_photo; }       // the photo shown or being fetched
     QString reportPath() const { return m_report; } // where its report is; empty without one
     Origin origin() const { return m_origin; }
     // A request for the photo shown is in flight (its report, or the English listing that a
@@ -73,7 +73,12 @@ public:
     QStringList englishNames() const { return m_englishNames; }
     // Where the photo shown was taken, once ExifTool has told (positionChanged).
     std::optional<GeoPosition> position() const { return m_position; }
-    QString privateFolder() const;                 // empty until a report needed it
+    QString privateFolder() const; // empty until a report needed it
+
+    // One clear message for a run after which the photo's report is not there, naming the
+    // photo, with ExifTool's own error text where it printed one: ExifTool missing or not
+    // startable, crashed, stopped, exited non-zero, or ended without writing the report.
+    static QString describeFailure(const ExifToolOutcome &outcome, const QString &photo, const QString &reportPath);
 
 signals:
     // Another photo is taken over: the list is empty, and so must be panel and thumbnail.

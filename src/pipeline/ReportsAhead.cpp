@@ -1,6 +1,6 @@
 #include "pipeline/ReportsAhead.h"
 
-#include "pipeline/ExifToolCommand.h"
+#include "exiftool/ExifToolCommand.h"
 #include "pipeline/ReportPath.h"
 
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "summary/CameraSummary.h"
 
-#include "pipeline/ProgramFolder.h"
+#include "exiftool/ProgramFolder.h"
 #include "summary/DateiZeichen.h"
 
 #include <QFileInfo>

@@ -2,7 +2,7 @@
 #include "app/frmExifTool.h"
 #include "fixture_window.h"
 #include "app/CameraPanel.h"
-#include "pipeline/ProgramFolder.h"
+#include "exiftool/ProgramFolder.h"
 #include "pipeline/ReportListModel.h"
 
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 #include "FakeExifTool.h"
 
 #include "TestPhotos.h"
-#include "pipeline/ProgramFolder.h"
+#include "exiftool/ProgramFolder.h"
 
 #include <QFile>
 

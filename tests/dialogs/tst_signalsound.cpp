@@ -1,7 +1,7 @@
 // The sound layer and the signal sounds shipped with it: where sounds are found, that
 // playing never fails without an audio device, and that the wave files are usable.
 #include "dialogs/SignalSound.h"
-#include "pipeline/ProgramFolder.h"
+#include "exiftool/ProgramFolder.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -214,7 +214,7 @@ private slots:
         road.session.open(b); // a is ended unfinished, b queued and dropped at once
         road.session.open(c);
         QVERIFY(road.settle());
-        QVERIFY(QTest::qWaitFor([&] { return road.service.isIdle(); }, 10000));
+        QVERIFY(QTest::qWaitFor([&] { return road.service.pending().isEmpty(); }, 10000));
         QCOMPARE(loaded.size(), 1);
         QVERIFY(hasValue(road.model, "c.jpg"));
         QVERIFY(!fake.overlapped());

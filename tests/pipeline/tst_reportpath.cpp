@@ -1,8 +1,8 @@
 #include "Files.h"
 
 #include "common/TestPhotos.h"
-#include "pipeline/ExifToolCommand.h"
-#include "pipeline/ProgramFolder.h"
+#include "exiftool/ExifToolCommand.h"
+#include "exiftool/ProgramFolder.h"
 #include "pipeline/ReportPath.h"
 
 #include <QDir>

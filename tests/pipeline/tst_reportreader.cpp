@@ -2,7 +2,7 @@
 
 #include "common/TestPhotos.h"
 #include "pipeline/CharRepair.h"
-#include "pipeline/ExifToolCommand.h"
+#include "exiftool/ExifToolCommand.h"
 #include "pipeline/ExifToolService.h"
 #include "pipeline/KeyTags.h"
 #include "pipeline/ReportFile.h"

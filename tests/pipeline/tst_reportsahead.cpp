@@ -46,7 +46,7 @@ private slots:
         session.useReportsAhead(&ahead);
 
         ahead.prepare(photo, "de");
-        QTRY_VERIFY_WITH_TIMEOUT(service.isIdle(), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(service.pending().isEmpty(), 30000);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"IMG_0002.JPG"});
         if (changePhoto)
             QVERIFY(TestPhotos::writeTags(photo, {"-Make=Nikon", "-FileModifyDate=2030:01:01 00:00:00"}));
@@ -82,7 +82,7 @@ private slots:
         QVERIFY(service.isBusy());
         QCOMPARE(service.pending().size(), 1);
         QVERIFY(loaded.wait(30000));
-        QTRY_VERIFY_WITH_TIMEOUT(service.isIdle(), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(service.pending().isEmpty(), 30000);
         QCOMPARE(loaded.size(), 1);
         QVERIFY(QFile::exists(dir.filePath("IMG_0003.txt")));
     }

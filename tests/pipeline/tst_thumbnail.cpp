@@ -208,7 +208,7 @@ private slots:
         loader.request(dir.filePath("shown.jpg"), Box);
         QVERIFY(ready.wait(30000));
         // Whatever was still under way for the photo left ends now.
-        QTRY_VERIFY_WITH_TIMEOUT(service.isIdle(), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(service.pending().isEmpty(), 30000);
         QThreadPool::globalInstance()->waitForDone();
         QCoreApplication::sendPostedEvents();
         QCoreApplication::processEvents();

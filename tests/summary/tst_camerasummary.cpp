@@ -1,6 +1,6 @@
 #include "common/TestPhotos.h"
 #include "fixture_reportrows.h"
-#include "pipeline/ProgramFolder.h"
+#include "exiftool/ProgramFolder.h"
 #include "pipeline/ReportListModel.h"
 #include "summary/CameraSummary.h"
 #include "summary/DateiZeichen.h"

@@ -5,7 +5,8 @@
 
 // Where the program looks for the files a user may put beside it (ExifTool, sounds, camera
 // and lens pictures). Tests point it at a temporary folder.
-namespace ProgramFolder {
+namespace ProgramFolder
+{
 
 // The folder of the program's executable, without a trailing separator.
 QString path();

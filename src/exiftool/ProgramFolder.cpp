@@ -1,11 +1,12 @@
-#include "pipeline/ProgramFolder.h"
+#include "exiftool/ProgramFolder.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
 
-namespace {
+namespace
+{
 QString &overrideFolder()
 {
     static QString folder;
@@ -13,7 +14,8 @@ QString &overrideFolder()
 }
 } // namespace
 
-namespace ProgramFolder {
+namespace ProgramFolder
+{
 
 QString path()
 {
@@ -25,7 +27,10 @@ QString path()
     return dir;
 }
 
-void setOverride(const QString &folder) { overrideFolder() = folder; }
+void setOverride(const QString &folder)
+{
+    overrideFolder() = folder;
+}
 
 QString asset(const QString &builtInFolder, const QString &fileName)
 {

@@ -1,6 +1,6 @@
-#include "pipeline/ExifToolCommand.h"
+#include "exiftool/ExifToolCommand.h"
 
-#include "pipeline/ProgramFolder.h"
+#include "exiftool/ProgramFolder.h"
 
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -45,7 +45,8 @@ QString exifToolLanguage(const QString &code)
 
 QStringList arguments(const QString &lang, bool show, const QString &photo, const QString &writeTo)
 {
-    QStringList list{QStringLiteral("-lang"), exifToolLanguage(lang), QStringLiteral("-a"), QStringLiteral("-u"), QStringLiteral("-g1")};
+    QStringList list{QStringLiteral("-lang"), exifToolLanguage(lang), QStringLiteral("-a"), QStringLiteral("-u"),
+                     QStringLiteral("-g1")};
     if (show)
         list << QStringLiteral("-k");
     list << QStringLiteral("-w!") << writeTo;
