@@ -83,10 +83,6 @@ public:
     bool isBusy() const;        // a job is queued or running that is not in the background
     QList<int> pending() const; // ids queued or running, oldest first
 
-    // The command line that runs program with arguments in a terminal emulator and lasts as long
-    // as the program does; empty when no known terminal emulator is installed.
-    static QStringList terminalCommand(const QString &program, const QStringList &arguments);
-
 signals:
     // Both signals come from the event loop, never from inside a call of the service; a
     // receiver may queue, cancel, abort, or delete the service.

@@ -3,6 +3,7 @@
 
 #include "exiftool/ExifToolCommand.h"
 #include "exiftool/KeptExifTool.h"
+#include "exiftool/TerminalCommand.h"
 #include "pipeline/ExifToolService.h"
 #include "pipeline/PhotoSession.h"
 #include "pipeline/ReportPath.h"
@@ -707,7 +708,7 @@ void TestExifToolService::visibleRuns()
     if (terminal)
         QVERIFY(Files::writeScript(xterm, "[ \"$1\" = -e ] && shift\nexec \"$@\"\n"));
     const QStringList arguments = ExifToolCommand::arguments(QStringLiteral("de"), true, m_photo);
-    QCOMPARE(ExifToolService::terminalCommand(fake(), arguments),
+    QCOMPARE(terminalCommand(fake(), arguments),
              terminal ? QStringList({xterm, QStringLiteral("-e"), fake()}) + arguments : QStringList());
 
     ExifToolService service;
