@@ -34,6 +34,36 @@ QStringList positionArguments(const QString &photo)
             asFileArgument(photo)};
 }
 
+QStringList previewArguments(const QString &photo)
+{
+    return {QStringLiteral("-j"),
+            QStringLiteral("-b"),
+            QStringLiteral("-n"),
+            QStringLiteral("-Orientation"),
+            QStringLiteral("-PreviewImage"),
+            QStringLiteral("-JpgFromRaw"),
+            QStringLiteral("-OtherImage"),
+            QStringLiteral("-ThumbnailImage"),
+            asFileArgument(photo)};
+}
+
+QStringList forAsk(const ExifToolAsk &ask)
+{
+    switch (ask.kind) {
+    case ExifToolAsk::Kind::Report:
+        return printingArguments(ask.language, ask.photo);
+    case ExifToolAsk::Kind::EnglishListing:
+        return englishListingArguments(ask.photo);
+    case ExifToolAsk::Kind::Position:
+        return positionArguments(ask.photo);
+    case ExifToolAsk::Kind::Previews:
+        return previewArguments(ask.photo);
+    case ExifToolAsk::Kind::None:
+        break;
+    }
+    return QStringList();
+}
+
 QString exifToolLanguage(const QString &code)
 {
     // ExifTool knows Chinese only as "zh-cn" and "zh-tw" and refuses a plain "zh", which the

@@ -3,6 +3,27 @@
 #include <QString>
 #include <QStringList>
 
+// What the program asks ExifTool for, named in the program's own terms. The answer is always
+// ExifTool's standard output. The user's ExifTool keeper is sent this, never an argument list,
+// and builds the arguments from it by the same rules as the program (ExifToolCommand::forAsk).
+struct ExifToolAsk {
+    enum class Kind {
+        None,
+        Report,         // the grouped text report in language, as "-w" would write it
+        EnglishListing, // the same report in English
+        Position,       // the position as numbers
+        Previews,       // the embedded previews and the orientation, as JSON with binary values
+    };
+    Kind kind = Kind::None;
+    QString photo;
+    QString language; // the language box's code, for Report
+
+    bool operator==(const ExifToolAsk &other) const
+    {
+        return kind == other.kind && photo == other.photo && language == other.language;
+    }
+};
+
 // cmdExif's command: how ExifTool is asked for the grouped text report beside the photo.
 namespace ExifToolCommand
 {
@@ -25,6 +46,13 @@ QStringList positionArguments(const QString &photo);
 // The same report printed to standard output instead of written to a file:
 // {"-lang", lang, "-a", "-u", "-g1", photo}. ExifTool prints exactly the text "-w" writes.
 QStringList printingArguments(const QString &lang, const QString &photo);
+
+// The previews a photo embeds (camera raw and HEIC photos, which Qt cannot decode) and its
+// orientation, printed as JSON with the binary values base64-encoded.
+QStringList previewArguments(const QString &photo);
+
+// ExifTool's arguments for what is asked; empty for Kind::None.
+QStringList forAsk(const ExifToolAsk &ask);
 
 // The language code as ExifTool takes it ("zh" -> "zh-cn"); every other code unchanged.
 QString exifToolLanguage(const QString &code);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "exiftool/ExifToolCommand.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -15,6 +17,20 @@ struct ExifToolJob {
     // Work the user did not ask for (preparing the next photo): it waits while any other
     // request is queued or running, and never shows the busy pointer.
     bool background = false;
+    // What the arguments ask for, in the program's terms, where a request is one of those; the
+    // user's ExifTool keeper can answer only such requests.
+    ExifToolAsk ask;
+
+    // A request for what is asked, answered on standard output.
+    static ExifToolJob asking(const ExifToolAsk &ask, bool background = false)
+    {
+        ExifToolJob job;
+        job.arguments = ExifToolCommand::forAsk(ask);
+        job.captureOutput = true;
+        job.background = background;
+        job.ask = ask;
+        return job;
+    }
 };
 
 // How one request ended.

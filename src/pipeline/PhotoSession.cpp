@@ -407,10 +407,7 @@ void PhotoSession::load(const QString &report, Origin origin)
     // The panel and the bold marks know this language's rows by their English descriptions:
     // the list waits for ExifTool's English listing of the same photo.
     m_waitingRows = std::move(rows);
-    ExifToolJob job;
-    job.arguments = ExifToolCommand::englishListingArguments(m_photo);
-    job.captureOutput = true;
-    m_listing = m_service.request(job);
+    m_listing = m_service.request(ExifToolJob::asking({ExifToolAsk::Kind::EnglishListing, m_photo, QString()}));
 }
 
 void PhotoSession::show(ReportRows rows)
@@ -418,11 +415,7 @@ void PhotoSession::show(ReportRows rows)
     EnglishNames::markBold(rows, m_englishNames);
     m_model.setRows(std::move(rows));
     // Where the photo was taken, for the map: asked as numbers, never read from the text.
-    ExifToolJob job;
-    job.arguments = ExifToolCommand::positionArguments(m_photo);
-    job.captureOutput = true;
-    job.background = true;
-    m_positionRequest = m_service.request(job);
+    m_positionRequest = m_service.request(ExifToolJob::asking({ExifToolAsk::Kind::Position, m_photo, QString()}, true));
     emit reportLoaded();
 }
 

@@ -34,12 +34,8 @@ void ReportsAhead::prepare(const QString &photo, const QString &language, bool u
         !ReportPath::forPhoto(photo, &beside) || QFileInfo::exists(beside))
         return;
     m_service.warmUp();
-    ExifToolJob job;
-    job.arguments = ExifToolCommand::printingArguments(language, photo);
-    job.captureOutput = true;
-    job.background = !userWaits;
     Entry entry;
-    entry.id = m_service.request(job);
+    entry.id = m_service.request(ExifToolJob::asking({ExifToolAsk::Kind::Report, photo, language}, !userWaits));
     entry.photo = photo;
     entry.language = language;
     entry.modified = modified;

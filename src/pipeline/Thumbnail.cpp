@@ -127,15 +127,6 @@ bool qtDecodes(const QString &photoPath)
     return !suffix.isEmpty() && QImageReader::supportedImageFormats().contains(suffix);
 }
 
-QStringList previewArguments(const QString &photoPath)
-{
-    return {QStringLiteral("-j"), QStringLiteral("-b"), QStringLiteral("-n"), QStringLiteral("-Orientation"),
-            QStringLiteral("-PreviewImage"), QStringLiteral("-JpgFromRaw"), QStringLiteral("-OtherImage"),
-            QStringLiteral("-ThumbnailImage"),
-            // A name beginning with "-" would be read as an option.
-            photoPath.startsWith(QLatin1Char('-')) ? QStringLiteral("./") + photoPath : photoPath};
-}
-
 QImage fromPreviews(const QByteArray &exifToolJson, const QSize &box)
 {
     const QJsonObject tags = QJsonDocument::fromJson(exifToolJson).array().at(0).toObject();

@@ -18,14 +18,11 @@ namespace Thumbnail
 QImage make(const QString &photoPath, const QSize &box);
 
 // Whether Qt decodes photos of this type, by the name's extension. Camera raw and HEIC
-// photos are not, and their picture comes from a preview embedded in them (previewArguments).
+// photos are not, and their picture comes from a preview embedded in them, which ExifTool
+// hands over (ExifToolAsk::Kind::Previews).
 bool qtDecodes(const QString &photoPath);
 
-// ExifTool's arguments that print, as JSON, the photo's orientation (as a number) and every
-// preview image it carries (the binary data as "base64:..."), for fromPreviews().
-QStringList previewArguments(const QString &photoPath);
-
-// The largest preview in ExifTool's answer to previewArguments(), turned as the photo's own
+// The largest preview in ExifTool's answer to ExifToolCommand::previewArguments(), turned as the photo's own
 // orientation says (a preview carries none of its own) and scaled to fit box; a null image
 // when the answer holds no preview that decodes.
 QImage fromPreviews(const QByteArray &exifToolJson, const QSize &box);

@@ -68,12 +68,9 @@ struct ThumbnailLoader::Private {
     void start(const std::shared_ptr<Job> &job)
     {
         if (!Thumbnail::qtDecodes(job->photo) && service) {
-            ExifToolJob request;
-            request.arguments = Thumbnail::previewArguments(job->photo);
-            request.captureOutput = true;
             // Behind the report the user waits for, and without the busy pointer.
-            request.background = true;
-            job->exifToolRequest = service->request(request);
+            job->exifToolRequest =
+                service->request(ExifToolJob::asking({ExifToolAsk::Kind::Previews, job->photo, QString()}, true));
             return;
         }
         const QString photo = job->photo;
