@@ -1,6 +1,7 @@
 #include "pipeline/PhotoSession.h"
 
 #include "exiftool/ExifToolCommand.h"
+#include "exiftool/FileStamp.h"
 #include "exiftool/ProgramFolder.h"
 #include "pipeline/EnglishNames.h"
 #include "pipeline/ReportFile.h"
@@ -15,7 +16,6 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-#include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 
@@ -25,14 +25,6 @@ namespace
 QString shown(const QString &path)
 {
     return QDir::toNativeSeparators(path);
-}
-
-// A report older than its photo was made before the photo last changed: its metadata may be
-// out of date.
-bool isStale(const QString &report, const QString &photo)
-{
-    const QFileInfo photoInfo(photo);
-    return photoInfo.exists() && photoInfo.lastModified() > QFileInfo(report).lastModified();
 }
 
 // Whether a report can be created beside the photo. access() also answers for a read-only
@@ -45,15 +37,6 @@ bool folderTakesReports(const QString &photo)
 
 // ExifTool's own words when it cannot create the output file; it writes them in English
 // whatever the language of the report.
-// The time a file was last changed, in nanoseconds; -1 when there is none.
-qint64 modifiedAt(const QString &path)
-{
-    struct stat info;
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
-        return -1;
-    return qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
-}
-
 bool couldNotCreateReport(const ExifToolOutcome &outcome)
 {
     return outcome.errorOutput.contains(QLatin1String("Error creating"));
@@ -236,7 +219,10 @@ void PhotoSession::begin(const QString &photo, Mode mode)
     const ReportFile::Status status = ReportFile::examine(beside, photo);
     const bool isOwn = status == ReportFile::Status::OwnReport;
 
-    if (mode == Mode::Show || (mode == Mode::Open && isOwn && !isStale(beside, photo))) {
+    // A report older than its photo was made before the photo last changed: its metadata may
+    // be out of date.
+    const bool stale = FileStamp::of(beside).olderThan(FileStamp::of(photo));
+    if (mode == Mode::Show || (mode == Mode::Open && isOwn && !stale)) {
         if (isOwn) {
             // Read again after a run of this session it is still ours, else it was kept before.
             const bool ours = m_origin == Origin::Ours && m_report == beside;
@@ -291,7 +277,7 @@ void PhotoSession::start(const QString &photo, const QString &beside, bool priva
 {
     // "ExifTool" pressed again: the earlier run's result is of no use any more.
     cancelCurrent();
-    Request request{photo, beside, privately, privately ? -1 : modifiedAt(beside)};
+    Request request{photo, beside, privately, privately ? FileStamp() : FileStamp::of(beside)};
     QString writeTo = QStringLiteral("txt");
     if (privately) {
         request.destination = newPrivateFolder();
@@ -360,7 +346,8 @@ void PhotoSession::onFinished(int id, const ExifToolOutcome &outcome)
         const QStringList files = QDir(request.destination).entryList(QDir::Files | QDir::Hidden);
         report = files.isEmpty() ? QString() : request.destination + QLatin1Char('/') + files.first();
     }
-    const bool written = !report.isEmpty() && modifiedAt(report) != request.modifiedBefore;
+    const FileStamp after = FileStamp::of(report);
+    const bool written = after.exists() && after != request.before;
     if (written && ReportFile::examine(report, request.photo) == ReportFile::Status::OwnReport) {
         load(report, request.isPrivate ? Origin::Private : Origin::Ours);
     } else if (!request.isPrivate && couldNotCreateReport(outcome)) {

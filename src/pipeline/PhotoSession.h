@@ -1,5 +1,6 @@
 #pragma once
 
+#include "exiftool/FileStamp.h"
 #include "pipeline/ExifToolService.h"
 #include "pipeline/GeoPosition.h"
 #include "pipeline/ReportRow.h"
@@ -97,9 +98,9 @@ private:
         QString photo;
         QString destination; // the report path beside the photo, or the request's private folder
         bool isPrivate = false;
-        // When the report beside the photo was last changed before the run (-1: not there);
-        // a run that failed leaves an older report as it was, and that is no report of it.
-        qint64 modifiedBefore = -1;
+        // The report beside the photo before the run (none: not there); a run that failed
+        // leaves an older report as it was, and that is no report of it.
+        FileStamp before;
         // ExifTool prints the report into memory (ReportsAhead); it is written to destination
         // when it comes, as "-w!" would have written it.
         bool fromMemory = false;

@@ -1,20 +1,11 @@
 #include "pipeline/ReportsAhead.h"
 
 #include "exiftool/ExifToolCommand.h"
+#include "exiftool/FileStamp.h"
 #include "pipeline/ReportPath.h"
 
 #include <QFileInfo>
 
-namespace
-{
-
-std::pair<qint64, qint64> stampOf(const QString &photo)
-{
-    const QFileInfo info(photo);
-    return {info.exists() ? info.lastModified().toMSecsSinceEpoch() : -1, info.exists() ? info.size() : -1};
-}
-
-} // namespace
 
 ReportsAhead::ReportsAhead(ExifToolService &service, QObject *parent) : QObject(parent), m_service(service)
 {
@@ -23,9 +14,8 @@ ReportsAhead::ReportsAhead(ExifToolService &service, QObject *parent) : QObject(
 
 void ReportsAhead::prepare(const QString &photo, const QString &language, bool userWaits)
 {
-    const auto [modified, size] = stampOf(photo);
-    if (m_entry && m_entry->photo == photo && m_entry->language == language && m_entry->modified == modified &&
-        m_entry->size == size)
+    const FileStamp stamp = FileStamp::of(photo);
+    if (m_entry && m_entry->stamp == stamp && m_entry->language == language)
         return;
     clear();
     QString beside;
@@ -36,10 +26,8 @@ void ReportsAhead::prepare(const QString &photo, const QString &language, bool u
     m_service.warmUp();
     Entry entry;
     entry.id = m_service.request(ExifToolJob::asking({ExifToolAsk::Kind::Report, photo, language}, !userWaits));
-    entry.photo = photo;
+    entry.stamp = stamp;
     entry.language = language;
-    entry.modified = modified;
-    entry.size = size;
     m_entry = entry;
 }
 
@@ -48,8 +36,7 @@ int ReportsAhead::take(const QString &photo, const QString &language)
     if (!m_entry)
         return 0;
     const Entry entry = *m_entry;
-    const auto [modified, size] = stampOf(photo);
-    if (entry.photo != photo || entry.language != language || entry.modified != modified || entry.size != size) {
+    if (entry.stamp != FileStamp::of(photo) || entry.language != language) {
         clear();
         return 0;
     }

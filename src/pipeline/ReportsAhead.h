@@ -1,5 +1,6 @@
 #pragma once
 
+#include "exiftool/FileStamp.h"
 #include "pipeline/ExifToolService.h"
 
 #include <QObject>
@@ -39,10 +40,8 @@ signals:
 private:
     struct Entry {
         int id = 0;
-        QString photo;
+        FileStamp stamp; // the photo's, when the request was made
         QString language;
-        qint64 modified = -1; // the photo's, when the request was made
-        qint64 size = -1;
         bool done = false;
         ExifToolOutcome outcome;
     };

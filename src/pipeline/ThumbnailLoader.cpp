@@ -1,39 +1,19 @@
 #include "pipeline/ThumbnailLoader.h"
 
+#include "exiftool/FileStamp.h"
 #include "pipeline/ExifToolService.h"
 #include "pipeline/Thumbnail.h"
 
-#include <QFileInfo>
 #include <QFutureWatcher>
 #include <QPointer>
 #include <QtConcurrent/QtConcurrentRun>
 
-namespace
-{
-
-// What tells one state of a photo file from another: a picture made before the photo was
-// changed is not used again.
-struct Stamp {
-    qint64 modified = -1;
-    qint64 size = -1;
-    bool operator==(const Stamp &o) const { return modified == o.modified && size == o.size; }
-};
-
-Stamp stampOf(const QString &photo)
-{
-    const QFileInfo info(photo);
-    if (!info.exists())
-        return {};
-    return {info.lastModified().toMSecsSinceEpoch(), info.size()};
-}
-
-} // namespace
 
 struct ThumbnailLoader::Private {
     struct Job {
         QString photo;
         QSize box;
-        Stamp stamp;
+        FileStamp stamp;
         bool done = false;
         bool delivered = false;
         QImage image;
@@ -46,7 +26,7 @@ struct ThumbnailLoader::Private {
     std::shared_ptr<Job> wanted;
     std::shared_ptr<Job> ahead;
 
-    bool same(const std::shared_ptr<Job> &job, const QString &photo, const QSize &box, const Stamp &stamp) const
+    bool same(const std::shared_ptr<Job> &job, const QString &photo, const QSize &box, const FileStamp &stamp) const
     {
         return job && job->photo == photo && job->box == box && job->stamp == stamp;
     }
@@ -145,7 +125,7 @@ ThumbnailLoader::~ThumbnailLoader()
 
 void ThumbnailLoader::request(const QString &photo, const QSize &box)
 {
-    const Stamp stamp = stampOf(photo);
+    const FileStamp stamp = FileStamp::of(photo);
     if (d->same(d->wanted, photo, box, stamp)) {
         if (!d->wanted->delivered && d->wanted->done)
             return; // on its way already
@@ -177,7 +157,7 @@ void ThumbnailLoader::request(const QString &photo, const QSize &box)
 
 void ThumbnailLoader::prepare(const QString &photo, const QSize &box)
 {
-    const Stamp stamp = stampOf(photo);
+    const FileStamp stamp = FileStamp::of(photo);
     if (d->same(d->ahead, photo, box, stamp) || d->same(d->wanted, photo, box, stamp))
         return;
     d->drop(d->ahead);
