@@ -30,3 +30,9 @@ fuzz:
 # The whole test suite built with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/).
 test-asan:
 	./scripts/test-asan.sh
+
+.PHONY: deb
+
+# The Debian package, built with debhelper; prints the .deb's path last (build-deb/).
+deb:
+	./scripts/package-deb.sh

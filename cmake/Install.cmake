@@ -1,6 +1,7 @@
 # What `cmake --install <build> --prefix <prefix>` (and `make install`) puts beside the program
-# (src/app installs bin/lumoskop itself): the desktop entry, the icon in the hicolor theme and
-# the AppStream metainfo, so that file managers offer "Open with Lumoskop" for photos.
+# (src/app installs bin/lumoskop itself): the desktop entry, the icon in the hicolor theme, the
+# AppStream metainfo and the manual page, so that file managers offer "Open with Lumoskop" for
+# photos. The Debian package takes its files from these rules too (debian/rules).
 include(GNUInstallDirs)
 
 set(LUMOSKOP_DIST_DIR ${PROJECT_SOURCE_DIR}/dist)
@@ -19,6 +20,10 @@ endforeach()
 
 install(FILES ${LUMOSKOP_DIST_DIR}/io.github.lumoskop.Lumoskop.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/metainfo)
+
+# The manual page carries the program's version in its footer.
+configure_file(${LUMOSKOP_DIST_DIR}/lumoskop.1.in ${PROJECT_BINARY_DIR}/dist/lumoskop.1 @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/dist/lumoskop.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 # The desktop entry is written at install time, because only then is the prefix known
 # (`--prefix` overrides the configured one). Its Exec line names the installed program by its

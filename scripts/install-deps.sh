@@ -22,11 +22,18 @@ base_pkgs=(
 # xprop and xwininfo) and read the program over the accessibility bus as a screen reader does.
 test_pkgs=(xvfb xauth xdotool imagemagick python3 desktop-file-utils appstream librsvg2-bin
   openbox wmctrl x11-utils dbus at-spi2-core python3-pyatspi)
+# Needed to build the Debian package (scripts/package-deb.sh) and check it (scripts/check-deb.sh):
+# debhelper drives the build and dpkg-dev's shlibdeps computes the dependencies (dpkg-buildpackage
+# also insists on build-essential, which every Debian build depends on without naming it);
+# lintian reviews the package, blhc the build log's hardening flags, and the validators the
+# desktop entry and metainfo as installed.
+package_pkgs=(build-essential debhelper dpkg-dev lintian blhc desktop-file-utils appstream)
 
 want=("${base_pkgs[@]}")
 case "${1:-}" in
   --test) want+=("${test_pkgs[@]}") ;;
   --fuzz) want+=("${test_pkgs[@]}" clang libclang-rt-14-dev llvm) ;;
+  --package) want+=("${package_pkgs[@]}") ;;
 esac
 
 missing=()

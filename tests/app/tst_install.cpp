@@ -162,6 +162,7 @@ private slots:
         QTest::newRow("program") << "bin/lumoskop";
         QTest::newRow("desktop entry") << EntryPath;
         QTest::newRow("metainfo") << MetainfoPath;
+        QTest::newRow("manual page") << "share/man/man1/lumoskop.1";
         QTest::newRow("scalable icon") << "share/icons/hicolor/scalable/apps/lumoskop.svg";
         for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
             QTest::addRow("icon %d", size) << QStringLiteral("share/icons/hicolor/%1x%1/apps/lumoskop.png").arg(size);

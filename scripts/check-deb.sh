@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Checks a package made by scripts/package-deb.sh, as CI does; fails on the first problem.
+#
+#   scripts/check-deb.sh build-deb/lumoskop_<version>_<arch>.deb
+#
+# - lintian on the .changes (the package and its debug symbols): an error or a warning fails,
+#   info and pedantic tags are printed for review;
+# - blhc on the build log: every compile and link got dpkg-buildflags' hardening flags, which
+#   a CMake file that set CXXFLAGS or LDFLAGS itself would lose without lintian noticing;
+# - the desktop entry and metainfo as installed, through their validators, and the entry's
+#   program, which the install rules write with its full path, inside the package;
+# - the sound module where the installed program looks for it, which on Debian is the
+#   multiarch library folder, not the lib/ of a `cmake --install`.
+set -euo pipefail
+deb=$(realpath "$1")
+base=${deb%.deb}
+arch=$(dpkg-deb -f "$deb" Architecture)
+multiarch=$(dpkg-architecture -a"$arch" -qDEB_HOST_MULTIARCH)
+
+echo "== lintian" >&2
+lintian --fail-on error,warning --display-info --pedantic --display-experimental --show-overrides "$base.changes"
+
+echo "== blhc" >&2
+blhc --bindnow "$base.build"
+
+root=$(mktemp -d)
+trap 'rm -rf "$root"' EXIT
+dpkg-deb -x "$deb" "$root"
+
+echo "== desktop entry and metainfo" >&2
+entry=$root/usr/share/applications/lumoskop.desktop
+out=$(desktop-file-validate "$entry" 2>&1) && [ -z "$out" ] || { echo "$out" >&2; exit 1; }
+appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml >&2
+tryexec=$(sed -n 's/^TryExec=//p' "$entry")
+[ -x "$root$tryexec" ] || { echo "the desktop entry starts $tryexec, which the package lacks" >&2; exit 1; }
+grep -qxF "Exec=$tryexec %f" "$entry" || { echo "Exec and TryExec name different programs" >&2; exit 1; }
+
+echo "== sound module" >&2
+module=usr/lib/$multiarch/lumoskop/liblumoskop_sound.so
+[ -f "$root/$module" ] || { echo "$module is not in the package" >&2; exit 1; }
+# The program holds the folder as a QStringLiteral, which is UTF-16.
+strings -e l "$root/usr/bin/lumoskop" | grep -xF "/../lib/$multiarch/lumoskop" >/dev/null ||
+  { echo "usr/bin/lumoskop does not look for its sound module in /$(dirname "$module")" >&2; exit 1; }
+
+echo "$deb: all checks passed" >&2
