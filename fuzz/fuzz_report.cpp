@@ -67,7 +67,7 @@ void checkCamera(const ReportRows &rows)
     std::array<QString, 12> before;
     before[3] = QStringLiteral("kept");
     const QString folder = QStringLiteral("/opt/lumoskop");
-    const KameraResult result = Kamera(rows, before, folder);
+    const CameraSummary result = summarizeCamera(rows, before, folder);
     // Picture names come from report text: they must stay files directly in the folder.
     for (const QString &picture : {result.cameraPicture, result.lensPicture}) {
         if (picture.isEmpty())

@@ -2,6 +2,7 @@
 
 #include "about/Border3D.h"
 #include "about/Credits.h"
+#include "controls/DesignPalette.h"
 #include "controls/Twips.h"
 #include "dialogs/BoxLifetime.h"
 #include "dialogs/SignalSound.h"
@@ -33,9 +34,9 @@ constexpr int BildTamuLeft = 300, BildTamuTop = 525, BildTamuWidth = 2370, BildT
 constexpr int Picture1Left = 2850, Picture1Top = 300, Picture1Width = 3735, Picture1Height = 1995;
 constexpr int Picture2Left = 0, Picture2Top = 150, Picture2Width = 3690, Picture2Height = 1710;
 
-constexpr quint32 BackColour = 14600621;
+constexpr quint32 BackColour = DesignPalette::SteelBlue;
 constexpr quint32 WindowForeColour = 0;
-constexpr quint32 PictureForeColour = 3482368;
+constexpr quint32 PictureForeColour = DesignPalette::Navy;
 
 constexpr int RahmenDicke = 8;
 constexpr int BildTamuDicke = 3;

@@ -39,16 +39,11 @@ struct IconPlace {
     const char *tooltip;
 };
 constexpr IconPlace IconPlaces[10] = {
-    {6000, 1140, 390, 300, " Exposure program "},
-    {2550, 1155, 360, 360, " Focal length x crop factor = 35 mm format "},
-    {2550, 1680, 360, 360, " Shutter speed "},
-    {2550, 2180, 360, 360, " ISO "},
-    {2550, 2700, 360, 360, " Aperture "},
-    {4275, 2190, 345, 345, " Exposure compensation "},
-    {6075, 1680, 375, 315, " Measuring mode "},
-    {6075, 2250, 345, 195, " White balance "},
-    {6075, 2700, 360, 360, " Exposure mode "},
-    {4275, 2700, 375, 360, " Hyperfocal distance "},
+    {6000, 1140, 390, 300, " Exposure program "}, {2550, 1155, 360, 360, " Focal length x crop factor = 35 mm format "},
+    {2550, 1680, 360, 360, " Shutter speed "},    {2550, 2180, 360, 360, " ISO "},
+    {2550, 2700, 360, 360, " Aperture "},         {4275, 2190, 345, 345, " Exposure compensation "},
+    {6075, 1680, 375, 315, " Measuring mode "},   {6075, 2250, 345, 195, " White balance "},
+    {6075, 2700, 360, 360, " Exposure mode "},    {4275, 2700, 375, 360, " Hyperfocal distance "},
 };
 
 void whiteBackground(QWidget *w)
@@ -142,7 +137,7 @@ void CameraPanel::Kamera(const ReportListModel &list, const QStringList &english
         if (!englishNames.isEmpty())
             ruleNames << englishNames.at(reportRow);
     }
-    const KameraResult result = ::Kamera(rows, m_texts, ProgramFolder::path(), ruleNames);
+    const CameraSummary result = summarizeCamera(rows, m_texts, ProgramFolder::path(), ruleNames);
     m_texts = result.labels;
     m_tooltips = result.tooltips;
     showTexts();
@@ -162,11 +157,6 @@ void CameraPanel::clear()
 QString CameraPanel::labelText(int index) const
 {
     return index >= 0 && index < LabelCount ? m_texts[size_t(index)] : QString();
-}
-
-QLabel *CameraPanel::label(int index) const
-{
-    return index >= 0 && index < LabelCount ? lblExif[size_t(index)] : nullptr;
 }
 
 void CameraPanel::showTexts()

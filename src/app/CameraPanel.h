@@ -33,9 +33,6 @@ public:
     void clear();
 
     QString labelText(int index) const;
-    QLabel *label(int index) const;
-    QLabel *cameraPicture() const { return picKamera; }
-    QLabel *lensPicture() const { return picObjektiv; }
 
 signals:
     // The camera label was clicked; the text it shows.

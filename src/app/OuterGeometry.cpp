@@ -1,6 +1,7 @@
 #include "app/OuterGeometry.h"
 
 #include "app/WindowGeometry.h"
+#include "dialogs/WindowFrame.h"
 
 #include <QEvent>
 #include <QGuiApplication>
@@ -15,19 +16,9 @@ OuterGeometry::OuterGeometry(QWidget *window) : QObject(window), m_window(window
     m_window->installEventFilter(this);
 }
 
-QMargins OuterGeometry::frameMargins(const QWidget *window)
-{
-    // Asked of the window system itself: the widget's own copy is refreshed only when the
-    // window moves or changes size, which a window manager's framing need not cause.
-    const QWindow *handle = window->windowHandle();
-    if (!handle || !handle->handle())
-        return QMargins();
-    return handle->frameMargins();
-}
-
 QRect OuterGeometry::outer() const
 {
-    return m_window->geometry().marginsAdded(frameMargins(m_window));
+    return WindowFrame::outer(m_window);
 }
 
 void OuterGeometry::restore(const QRect &outer)
@@ -43,7 +34,7 @@ void OuterGeometry::restore(const QRect &outer)
         available << screen->availableGeometry().adjusted(0, 0, -spare, -spare);
     }
     m_wanted = WindowGeometry::fitOnScreens(outer, screens, available);
-    apply(frameMargins(m_window));
+    apply(WindowFrame::margins(m_window));
     // With a frame already known the window stands as wanted; otherwise the frame is awaited.
     m_waiting = m_applied.isNull();
     watchWindowHandle();
@@ -76,7 +67,7 @@ void OuterGeometry::correct()
 {
     if (!m_waiting)
         return;
-    const QMargins frame = frameMargins(m_window);
+    const QMargins frame = WindowFrame::margins(m_window);
     if (frame == m_applied)
         return;
     apply(frame);

@@ -27,13 +27,6 @@ public:
     // The outer rectangle as the window reports it now (what is stored at close).
     QRect outer() const;
 
-    // True while a frame is still awaited to correct the inner size.
-    bool isWaitingForFrame() const { return m_waiting; }
-
-    // The frame's thickness on each side as the window system reports it now; none before the
-    // window is shown or without a window manager.
-    static QMargins frameMargins(const QWidget *window);
-
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 

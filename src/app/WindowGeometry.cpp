@@ -2,6 +2,7 @@
 
 #include "app/SettingsStore.h"
 #include "controls/Twips.h"
+#include "dialogs/modFormUtils.h"
 
 #include <cmath>
 #include <limits>
@@ -14,14 +15,6 @@ std::optional<int> extent(std::optional<int> twips)
     if (!twips || Twips::toPx(*twips) < 1)
         return std::nullopt;
     return twips;
-}
-
-// Distance between two rectangles, 0 when they touch or overlap.
-qint64 gap(const QRect &a, const QRect &b)
-{
-    const qint64 dx = std::max<qint64>({0, qint64(b.left()) - a.right(), qint64(a.left()) - b.right()});
-    const qint64 dy = std::max<qint64>({0, qint64(b.top()) - a.bottom(), qint64(a.top()) - b.bottom()});
-    return dx * dx + dy * dy;
 }
 } // namespace
 
@@ -63,30 +56,6 @@ QRect WindowGeometry::fitInto(const QRect &outer, const QRect &available)
     if (r.top() < available.top())
         r.moveTop(available.top());
     return r;
-}
-
-int WindowGeometry::landingScreen(const QRect &outer, const QList<QRect> &screens)
-{
-    int best = -1;
-    qint64 bestArea = 0;
-    for (int i = 0; i < screens.size(); ++i) {
-        const QRect common = outer.intersected(screens[i]);
-        const qint64 area = qint64(common.width()) * common.height();
-        if (area > bestArea) {
-            bestArea = area;
-            best = i;
-        }
-    }
-    if (best >= 0)
-        return best;
-    qint64 nearest = std::numeric_limits<qint64>::max();
-    for (int i = 0; i < screens.size(); ++i) {
-        if (const qint64 d = gap(outer, screens[i]); d < nearest) {
-            nearest = d;
-            best = i;
-        }
-    }
-    return best;
 }
 
 QRect WindowGeometry::fitOnScreens(const QRect &outer, const QList<QRect> &screens, const QList<QRect> &available)

@@ -35,11 +35,7 @@ public:
     // `available` (a screen's area less its panels). An empty `available` changes nothing.
     static QRect fitInto(const QRect &outer, const QRect &available);
 
-    // The screen `outer` lands on, by index into `screens` (their whole areas): the one it
-    // overlaps most, else the nearest one; -1 when there is no screen.
-    static int landingScreen(const QRect &outer, const QList<QRect> &screens);
-
-    // fitInto() on the available area of the screen `outer` lands on; `screens` and
+    // fitInto() on the available area of the screen `outer` lands on (landingScreen); `screens` and
     // `available` belong together index by index.
     static QRect fitOnScreens(const QRect &outer, const QList<QRect> &screens, const QList<QRect> &available);
 

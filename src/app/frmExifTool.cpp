@@ -11,6 +11,7 @@
 #include "app/SettingsStore.h"
 #include "app/WebLinks.h"
 #include "app/modFarbverlauf.h"
+#include "controls/DesignPalette.h"
 #include "controls/CaptionedTextBox.h"
 #include "controls/GradientButton.h"
 #include "controls/LanguageBox.h"
@@ -48,12 +49,6 @@
 
 namespace
 {
-// Colours, red in the lowest byte.
-constexpr quint32 BackTop = 0x00F4EAE3;
-constexpr quint32 BackBottom = 0x00D8BF9E;
-constexpr quint32 CheckBack = 0x00EEE0D4;
-constexpr quint32 OptionBack = 0x00ECDED0;
-
 constexpr const char *FileDialogTitle = "Foto auswählen";
 constexpr const char *FileDialogFilter =
     "JPEG (*.jpg) |*.jpg|PNG (*.png) |*.png|BMP (*.bmp) |*.bmp|alle Dateien (*.*) |*.*";
@@ -115,7 +110,7 @@ void frmExifTool::build(QSettings *settings)
     QFont windowFont(QStringLiteral("Segoe UI"));
     windowFont.setPointSizeF(9);
     setFont(windowFont);
-    m_client = new GradientArea(BackTop, BackBottom, this);
+    m_client = new GradientArea(DesignPalette::MainWindowTop, DesignPalette::MainWindowBottom, this);
     setCentralWidget(m_client);
     connect(m_client, &GradientArea::resized, this, &frmExifTool::applyLayout);
     buildControls();
@@ -231,7 +226,7 @@ void frmExifTool::buildControls()
     for (const auto &c : boxes) {
         *c.box = new QCheckBox(QLatin1String(c.caption), m_client);
         setUp(*c.box, c.name, c.place, QLatin1String(c.tip), QLatin1String(c.caption));
-        setBackground(*c.box, CheckBack);
+        setBackground(*c.box, DesignPalette::CheckBoxBack);
         // A box's handler runs whenever its value changes, by the user or by the program.
         connect(*c.box, &QCheckBox::toggled, this, c.click);
     }
@@ -248,7 +243,7 @@ void frmExifTool::buildControls()
         auto *o = new QRadioButton(QLatin1String(OptionCaptions[i]), m_client);
         setUp(o, "", MainLayout::optExif[i], QLatin1String(OptionTips[i]), QLatin1String(OptionCaptions[i]));
         o->setObjectName(QStringLiteral("optExif%1").arg(i));
-        setBackground(o, OptionBack);
+        setBackground(o, DesignPalette::OptionBack);
         optExif[size_t(i)] = o;
         connect(o, &QRadioButton::clicked, this, [this, i] { optExif_Click(i); });
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "controls/DesignPalette.h"
+
 #include <QPushButton>
 
 // The program's button: a face drawn as a vertical gradient between two colours, a border
@@ -9,12 +11,12 @@ class GradientButton : public QPushButton
 {
     Q_OBJECT
 public:
-    // The dialog scheme: gradient 16446705 to 14600621, border 11236195, hover 3913721.
-    static constexpr quint32 DefaultTop = 16446705;
-    static constexpr quint32 DefaultBottom = 14600621;
-    static constexpr quint32 DefaultBorder = 11236195;
-    static constexpr quint32 DefaultHoverBorder = 3913721;
-    static constexpr quint32 DefaultText = 3482368;
+    // The dialog scheme.
+    static constexpr quint32 DefaultTop = DesignPalette::ButtonTop;
+    static constexpr quint32 DefaultBottom = DesignPalette::SteelBlue;
+    static constexpr quint32 DefaultBorder = DesignPalette::ButtonBorder;
+    static constexpr quint32 DefaultHoverBorder = DesignPalette::ButtonHoverBorder;
+    static constexpr quint32 DefaultText = DesignPalette::Navy;
 
     explicit GradientButton(QWidget *parent = nullptr);
     explicit GradientButton(const QString &caption, QWidget *parent = nullptr);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "controls/DesignPalette.h"
+
 #include <QString>
 #include <QVariant>
 #include <QVector>
@@ -10,10 +12,10 @@
 namespace MsgTamuRules
 {
 
-constexpr quint32 DefaultBackColour = 16050915;
-constexpr quint32 DefaultForeColour = 3482368;
-constexpr quint32 ButtonStripColour = 14600621;
-constexpr quint32 ErrorBackColour = 12632319;
+constexpr quint32 DefaultBackColour = DesignPalette::PaleBlueGrey;
+constexpr quint32 DefaultForeColour = DesignPalette::Navy;
+constexpr quint32 ButtonStripColour = DesignPalette::SteelBlue;
+constexpr quint32 ErrorBackColour = DesignPalette::PaleRed;
 constexpr int NoDefaultButton = 7;
 constexpr int ButtonCount = 7;
 

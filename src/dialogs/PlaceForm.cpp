@@ -1,22 +1,18 @@
 #include "dialogs/modFormUtils.h"
 
+#include "dialogs/WindowFrame.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
 
 QRect placeFormScreenWorkArea(QWidget *reference)
 {
-    QScreen *screen = nullptr;
-    if (reference) {
-        const QWidget *win = reference->window();
-        // The monitor under the window's centre; off every monitor, the one Qt keeps for
-        // the window, which is its nearest.
-        screen = QGuiApplication::screenAt(win->frameGeometry().center());
-        if (!screen)
-            screen = win->screen();
-    } else {
-        screen = QGuiApplication::primaryScreen();
-    }
+    // The monitor the reference window lands on, by the rule the main window keeps its own
+    // place by.
+    QScreen *screen = reference ? WindowFrame::screenOf(WindowFrame::outer(reference->window())) : nullptr;
+    if (!screen)
+        screen = reference ? reference->window()->screen() : QGuiApplication::primaryScreen();
     if (screen)
         return placeFormWorkArea(screen->availableGeometry(), screen->geometry().size());
     if (QScreen *primary = QGuiApplication::primaryScreen())
@@ -27,23 +23,16 @@ QRect placeFormScreenWorkArea(QWidget *reference)
 namespace
 {
 
-QMargins frameMargins(const QWidget *win)
-{
-    const QRect g = win->geometry();
-    const QRect f = win->frameGeometry();
-    return QMargins(g.left() - f.left(), g.top() - f.top(), f.right() - g.right(), f.bottom() - g.bottom());
-}
-
 // A dialog is placed before it is first shown, when the window system has not yet told its
 // frame; the reference window's title bar and borders are the best guess for it.
 QSize frameSize(const QWidget *form, const QWidget *reference)
 {
     if (form->isVisible())
-        return form->frameGeometry().size();
+        return WindowFrame::outer(form).size();
     // A window without a frame gets none from the window manager either.
     if (form->windowFlags().testFlag(Qt::FramelessWindowHint))
         return form->size();
-    return form->size().grownBy(reference ? frameMargins(reference->window()) : QMargins());
+    return form->size().grownBy(reference ? WindowFrame::margins(reference->window()) : QMargins());
 }
 
 } // namespace
@@ -56,7 +45,7 @@ void PlaceForm(QWidget *form, QWidget *reference, const QString &mode, int offse
     const QRect workArea = placeFormScreenWorkArea(reference);
     if (workArea.isEmpty())
         return;
-    const QRect ref = reference ? reference->window()->frameGeometry() : workArea;
+    const QRect ref = reference ? WindowFrame::outer(reference->window()) : workArea;
     win->move(placeFormPosition(frameSize(win, reference), ref, mode, offset, workArea));
 }
 

@@ -1,6 +1,8 @@
 #include "dialogs/modFormUtils.h"
 
+#include <algorithm>
 #include <climits>
+#include <limits>
 
 // Only arithmetic lives here; the widget side of PlaceForm is in PlaceForm.cpp.
 
@@ -11,7 +13,8 @@ QRect placeFormWorkArea(const QRect &monitorWorkArea, const QSize &wholeScreen)
     return QRect(QPoint(0, 0), wholeScreen);
 }
 
-namespace {
+namespace
+{
 
 // Sums of window figures and offsets can pass the int range (a work area that ends at the
 // largest coordinate, an offset of INT_MIN), which made the placement undefined. The
@@ -75,4 +78,39 @@ QPoint placeFormPosition(const QSize &moved, const QRect &reference, const QStri
     else if (m == QLatin1String("above"))
         y = T - h - d;
     return keepInside(x, y, w, h, workArea);
+}
+
+namespace
+{
+// Distance between two rectangles, 0 when they touch or overlap.
+qint64 gap(const QRect &a, const QRect &b)
+{
+    const qint64 dx = std::max<qint64>({0, qint64(b.left()) - a.right(), qint64(a.left()) - b.right()});
+    const qint64 dy = std::max<qint64>({0, qint64(b.top()) - a.bottom(), qint64(a.top()) - b.bottom()});
+    return dx * dx + dy * dy;
+}
+} // namespace
+
+int landingScreen(const QRect &outer, const QList<QRect> &screens)
+{
+    int best = -1;
+    qint64 bestArea = 0;
+    for (int i = 0; i < screens.size(); ++i) {
+        const QRect common = outer.intersected(screens[i]);
+        const qint64 area = qint64(common.width()) * common.height();
+        if (area > bestArea) {
+            bestArea = area;
+            best = i;
+        }
+    }
+    if (best >= 0)
+        return best;
+    qint64 nearest = std::numeric_limits<qint64>::max();
+    for (int i = 0; i < screens.size(); ++i) {
+        if (const qint64 d = gap(outer, screens[i]); d < nearest) {
+            nearest = d;
+            best = i;
+        }
+    }
+    return best;
 }

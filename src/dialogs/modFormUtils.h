@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -24,6 +25,10 @@ QPoint keepInsideWorkArea(const QPoint &topLeft, const QSize &size, const QRect 
 // the offset is then unused. Halves drop the fraction towards zero.
 QPoint placeFormPosition(const QSize &moved, const QRect &reference, const QString &mode, int offset,
                          const QRect &workArea);
+
+// The screen a window's outer rectangle lands on, by index into `screens` (their whole areas):
+// the one it overlaps most, else the nearest one; -1 when there is no screen.
+int landingScreen(const QRect &outer, const QList<QRect> &screens);
 
 // Moves `form` (frame included) by the rules above within the work area of the monitor that
 // `reference` lies on. Neither activates the form nor changes its stacking. Without a

@@ -44,7 +44,6 @@ public:
     // Reports fetched ahead into memory: a hidden run for a photo fetched there takes that
     // report instead of asking ExifTool again.
     void useReportsAhead(ReportsAhead *ahead);
-    bool keepsReports() const { return m_keep; }
 
     // A photo taken over (file button, command line, drop, next or previous photo): the report
     // of the photo shown so far is discarded unless kept, list and panel are emptied, and a

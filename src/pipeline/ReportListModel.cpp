@@ -107,11 +107,6 @@ void ReportListModel::setFilter(const QString &text)
     endResetModel();
 }
 
-QString ReportListModel::filter() const
-{
-    return m_filter;
-}
-
 QList<int> ReportListModel::reportRowsInSortedOrder(const QStringList &names) const
 {
     QList<int> order;

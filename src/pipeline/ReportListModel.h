@@ -31,7 +31,6 @@ public:
     // without the blanks that line up the colons), and the header rows of groups with a match.
     // The empty text shows every row.
     void setFilter(const QString &text);
-    QString filter() const;
     static QList<bool> filterMatches(const ReportRows &rows, const QString &filter);
     int listRowOfReportRow(int reportRow) const; // -1 when out of range
     int reportRowOfListRow(int listRow) const;   // -1 when out of range

@@ -150,11 +150,11 @@ QString tooltipText(const QList<Source> &shown, const QList<Source> &met)
 
 } // namespace
 
-KameraResult Kamera(const ReportRows &rowsInListOrder, const std::array<QString, 12> &currentLabels,
-                    const QString &programFolder, const QStringList &ruleNames)
+CameraSummary summarizeCamera(const ReportRows &rowsInListOrder, const std::array<QString, 12> &currentLabels,
+                              const QString &programFolder, const QStringList &ruleNames)
 {
     const bool byRuleNames = ruleNames.size() == rowsInListOrder.size();
-    KameraResult result;
+    CameraSummary result;
     result.labels = currentLabels;
     auto &labels = result.labels;
 
@@ -224,8 +224,7 @@ KameraResult Kamera(const ReportRows &rowsInListOrder, const std::array<QString,
             // rows, and a report of nothing but model rows made both grow by one model each:
             // 70,000 such lines (1 MB) froze the window for many seconds. No camera shows that
             // long a label or that many models in a row, so past either bound the step is skipped.
-            if (labels[LabelCamera].size() > CameraLabelLimit ||
-                shown[LabelCamera].size() > CameraModelStepLimit)
+            if (labels[LabelCamera].size() > CameraLabelLimit || shown[LabelCamera].size() > CameraModelStepLimit)
                 break;
             QString camera = labels[LabelCamera] + QLatin1Char(' ') + v;
             camera.remove(xmpXmp);

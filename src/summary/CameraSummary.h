@@ -7,7 +7,7 @@
 #include <array>
 
 // What one pass over the list leaves in the camera panel.
-struct KameraResult {
+struct CameraSummary {
     std::array<QString, 12> labels; // lblExif 0..11; labels the pass does not meet keep their earlier text
     QString cameraPicture;          // programFolder + "/" + DATEIZEICHEN(camera text) + ".jpg"
     QString lensPicture;            // programFolder + "/" + DATEIZEICHEN(lens label) + ".jpg", empty without a lens row
@@ -22,8 +22,8 @@ struct KameraResult {
 // known: a report in another language comes with ruleNames, the English description of each
 // row (parallel to the rows), by which its rule is found. The tooltips name each row's group,
 // which the row carries from the report, and its description as the list shows it.
-KameraResult Kamera(const ReportRows &rowsInListOrder, const std::array<QString, 12> &currentLabels,
-                    const QString &programFolder, const QStringList &ruleNames = {});
+CameraSummary summarizeCamera(const ReportRows &rowsInListOrder, const std::array<QString, 12> &currentLabels,
+                              const QString &programFolder, const QStringList &ruleNames = {});
 
 // A picture path as the pass made it -> the file to load: that path when it exists, else
 // the same file name in ProgramFolder::userDataFolder(); empty when neither exists.

@@ -144,7 +144,7 @@ void TestCameraSummary::labelRules()
     QFETCH(QStringList, entries);
     QFETCH(int, label);
     QFETCH(QString, expected);
-    const KameraResult result = Kamera(report(entries), oldLabels(), programFolder);
+    const CameraSummary result = summarizeCamera(report(entries), oldLabels(), programFolder);
     QCOMPARE(result.labels[label], expected);
 }
 
@@ -189,7 +189,7 @@ void TestCameraSummary::labelsNotMetKeepTheirText()
     // label is always rewritten.
     const ReportRows rows = report({"---- IFD0 ----", "Fabricant|Canon", "Modèle d'appareil photo|EOS 5D",
                                     "---- ExifIFD ----", "Temps de pose|1/250"});
-    const KameraResult result = Kamera(rows, oldLabels(), programFolder);
+    const CameraSummary result = summarizeCamera(rows, oldLabels(), programFolder);
     std::array<QString, 12> expected = oldLabels();
     expected[5].clear();
     QCOMPARE(result.labels, expected);
@@ -198,7 +198,7 @@ void TestCameraSummary::labelsNotMetKeepTheirText()
 
 void TestCameraSummary::emptyListLeavesNoCamera()
 {
-    const KameraResult result = Kamera(ReportRows(), oldLabels(), programFolder);
+    const CameraSummary result = summarizeCamera(ReportRows(), oldLabels(), programFolder);
     QCOMPARE(result.labels[5], QString());
     QCOMPARE(result.cameraPicture, programFolder + "/.jpg");
     QCOMPARE(result.lensPicture, QString());
@@ -233,7 +233,7 @@ void TestCameraSummary::picturePaths()
     QFETCH(QStringList, entries);
     QFETCH(QString, camera);
     QFETCH(QString, lens);
-    const KameraResult result = Kamera(report(entries), std::array<QString, 12>(), programFolder);
+    const CameraSummary result = summarizeCamera(report(entries), std::array<QString, 12>(), programFolder);
     QCOMPARE(result.cameraPicture, programFolder + "/" + camera);
     QCOMPARE(result.lensPicture, lens.isEmpty() ? QString() : programFolder + "/" + lens);
 }
@@ -341,7 +341,7 @@ void TestCameraSummary::realReport()
     const ReportRows rows = readReportFile(dir.filePath("Bild.txt"));
     QVERIFY(rows.size() > 40);
 
-    const KameraResult result = Kamera(rows, std::array<QString, 12>(), dir.path());
+    const CameraSummary result = summarizeCamera(rows, std::array<QString, 12>(), dir.path());
     QStringList labels(result.labels.begin(), result.labels.end());
     QCOMPARE(labels, expected);
     QCOMPARE(result.cameraPicture, dir.filePath("Nikon D850.jpg"));
@@ -358,8 +358,8 @@ void TestCameraSummary::sampleFillsThePanel()
     const QString photo = dir.filePath("lumoskop-sample.jpg");
     QVERIFY(QFile::copy(QStringLiteral(LUMOSKOP_SOURCE_DIR "/samples/lumoskop-sample.jpg"), photo));
     QVERIFY(TestPhotos::writeReport(photo, "en"));
-    const KameraResult result =
-        Kamera(readReportFile(dir.filePath("lumoskop-sample.txt")), std::array<QString, 12>(), dir.path());
+    const CameraSummary result =
+        summarizeCamera(readReportFile(dir.filePath("lumoskop-sample.txt")), std::array<QString, 12>(), dir.path());
     const QStringList labels(result.labels.begin(), result.labels.end());
     QCOMPARE(labels, (QStringList{"f/8.0", "1/500 sec", "35.0 mm x 1.5 = 53 mm KB", "160", "XF16-55mm F2.8 R LM WR",
                                   "FUJIFILM X-T4", "Multi-segment", "-0.33 EV", "Aperture-priority AE", "Auto", "Auto",
@@ -414,7 +414,7 @@ void TestCameraSummary::tooltips()
     QFETCH(QStringList, entries);
     QFETCH(int, label);
     QFETCH(QString, expected);
-    QCOMPARE(Kamera(report(entries), oldLabels(), programFolder).tooltips[label], expected);
+    QCOMPARE(summarizeCamera(report(entries), oldLabels(), programFolder).tooltips[label], expected);
 }
 
 void TestCameraSummary::groupsOfRows_data()
@@ -445,10 +445,10 @@ void TestCameraSummary::sortedListNamesTheSameGroups()
     model.setRows(report({"---- IFD0 ----", "Make|Canon", "Camera Model Name|EOS 5D", "---- ExifIFD ----", "ISO|200",
                           "White Balance|Auto", "---- Composite ----", "Lens ID|EF50mm", "---- XMP-exif ----",
                           "Metering Mode|Spot"}));
-    const KameraResult unsorted = Kamera(model.rowsInSortedOrder(), oldLabels(), programFolder);
+    const CameraSummary unsorted = summarizeCamera(model.rowsInSortedOrder(), oldLabels(), programFolder);
     model.setSorting(true);
     model.setSortOrder(Qt::DescendingOrder);
-    const KameraResult sorted = Kamera(model.rowsInSortedOrder(), oldLabels(), programFolder);
+    const CameraSummary sorted = summarizeCamera(model.rowsInSortedOrder(), oldLabels(), programFolder);
     QCOMPARE(unsorted.tooltips[6], QStringLiteral("XMP-exif: Metering Mode"));
     QCOMPARE(sorted.labels, unsorted.labels);
     QCOMPARE(sorted.tooltips, unsorted.tooltips);

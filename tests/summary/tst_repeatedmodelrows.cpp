@@ -35,7 +35,7 @@ private slots:
 
 void TestRepeatedModelRows::testManyModelRowsKeepTheLabelBounded()
 {
-    const KameraResult result = Kamera(makerThenModels(QStringLiteral("R5")), {}, QStringLiteral("/opt"));
+    const CameraSummary result = summarizeCamera(makerThenModels(QStringLiteral("R5")), {}, QStringLiteral("/opt"));
     const QString camera = result.labels[LabelCamera];
     QVERIFY(camera.startsWith(QLatin1String("Canon R5 R5 R5")));
     // Every model row used to lengthen it by three characters: 210,000 in all.
@@ -46,7 +46,7 @@ void TestRepeatedModelRows::testManyModelRowsKeepTheLabelBounded()
 void TestRepeatedModelRows::testManyEmptyModelRowsKeepTheTooltipBounded()
 {
     // An empty model leaves the label as it is, but each row still added a source line.
-    const KameraResult result = Kamera(makerThenModels(QString()), {}, QStringLiteral("/opt"));
+    const CameraSummary result = summarizeCamera(makerThenModels(QString()), {}, QStringLiteral("/opt"));
     QCOMPARE(result.labels[LabelCamera], QStringLiteral("Canon"));
     QVERIFY(result.tooltips[LabelCamera].count(QLatin1Char('\n')) < 200);
 }
@@ -56,7 +56,7 @@ void TestRepeatedModelRows::testAFewRepeatedModelsStillShowEachTime()
     QStringList lines{tagLine(QStringLiteral("Make"), QStringLiteral("Canon"))};
     for (int i = 0; i < 20; ++i)
         lines << tagLine(QStringLiteral("Camera Model Name"), QStringLiteral("EOS R"));
-    const KameraResult result = Kamera(rowsFromLines(lines), {}, QStringLiteral("/opt"));
+    const CameraSummary result = summarizeCamera(rowsFromLines(lines), {}, QStringLiteral("/opt"));
     QCOMPARE(result.labels[LabelCamera], QStringLiteral("Canon") + QStringLiteral(" EOS R").repeated(20));
 }
 
