@@ -6,13 +6,12 @@
 #include "app/MainLayout.h"
 #include "app/MainMenus.h"
 #include "app/OuterGeometry.h"
-#include "app/PhotoBrowsing.h"
 #include "app/PhotoOpener.h"
 #include "app/SettingsStore.h"
 #include "app/WebLinks.h"
 #include "app/modFarbverlauf.h"
-#include "controls/DesignPalette.h"
 #include "controls/CaptionedTextBox.h"
+#include "controls/DesignPalette.h"
 #include "controls/GradientButton.h"
 #include "controls/LanguageBox.h"
 #include "controls/PhotoFileDialog.h"
@@ -21,10 +20,10 @@
 #include "controls/Twips.h"
 #include "dialogs/MsgTamuRules.h"
 #include "dialogs/modMsgTamu.h"
-#include "pipeline/PhotoSession.h"
+#include "pipeline/ExifToolService.h"
+#include "pipeline/Notice.h"
+#include "pipeline/PhotoBrowser.h"
 #include "pipeline/ReportListModel.h"
-#include "pipeline/ReportPath.h"
-#include "pipeline/ReportsAhead.h"
 #include "summary/ClipboardText.h"
 #include "summary/MakerAddress.h"
 #include "summary/MapAddress.h"
@@ -34,18 +33,13 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QDesktopServices>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QRadioButton>
-#include <QSettings>
-#include <QShortcut>
 
 namespace
 {
@@ -73,38 +67,23 @@ QString firstLocalFile(const QMimeData *mime)
     const QUrl first = mime->urls().constFirst();
     return first.isLocalFile() ? first.toLocalFile() : QString();
 }
+
+void openAddress(const QUrl &address)
+{
+    if (address.isValid() && !address.isEmpty())
+        QDesktopServices::openUrl(address);
+}
 } // namespace
 
 const QStringList frmExifTool::Languages = {"de", "en", "es", "fi", "fr", "it", "ja", "ko",
                                             "nl", "pl", "ru", "sk", "sv", "tr", "zh"};
 
-frmExifTool::frmExifTool(QSettings *settings, QWidget *parent)
-    : QMainWindow(parent), m_ownService(std::make_unique<ExifToolService>()), m_service(*m_ownService),
-      m_ahead(new ReportsAhead(m_service, this))
+frmExifTool::frmExifTool(SettingsStore &store, PhotoBrowser &browser, QWidget *parent)
+    : QMainWindow(parent), m_store(store), m_browser(browser), m_model(new ReportListModel(this))
 {
-    build(settings);
-}
-
-frmExifTool::frmExifTool(QSettings *settings, ExifToolService &service, ReportsAhead &ahead, QWidget *parent)
-    : QMainWindow(parent), m_service(service), m_ahead(&ahead)
-{
-    build(settings);
-}
-
-void frmExifTool::build(QSettings *settings)
-{
-    if (!settings) {
-        m_ownSettings.reset(SettingsStore::openUserSettings());
-        settings = m_ownSettings.get();
-    }
-    m_store = std::make_unique<SettingsStore>(*settings);
     // Loading Perl and ExifTool's modules is most of what a photo costs: let that happen while
     // the window is being built and painted.
-    m_service.warmUp();
-    m_model = new ReportListModel(this);
-    m_session = new PhotoSession(m_service, *m_model, this);
-    m_session->useReportsAhead(m_ahead);
-
+    m_browser.service().warmUp();
     setWindowTitle(QString::fromLatin1(Caption));
     setWindowIcon(QIcon(QStringLiteral(":/app/lumoskop.svg")));
     QFont windowFont(QStringLiteral("Segoe UI"));
@@ -114,47 +93,21 @@ void frmExifTool::build(QSettings *settings)
     setCentralWidget(m_client);
     connect(m_client, &GradientArea::resized, this, &frmExifTool::applyLayout);
     buildControls();
-    buildMenus();
+    buildActions();
     setupTabOrder();
+    wireBrowser();
     resize(Twips::toPx(MainLayout::ClientWidth),
            Twips::toPx(MainLayout::ClientHeight) + menuBar()->sizeHint().height());
-
-    connect(m_session, &PhotoSession::photoChanged, this, [this](const QString &photo) {
-        txtBildpfad->setText(photo);
-        clearPhoto();
-        // The picture is made while ExifTool reads the metadata; it shows after the list.
-        imgFoto->takeOver(photo);
-    });
-    connect(m_session, &PhotoSession::reportLoaded, this, &frmExifTool::showReportOfSession);
-    // Panel, thumbnail and group choice stay as they were: a new photo has cleared them already.
-    connect(m_session, &PhotoSession::reportCleared, this, &frmExifTool::reportShown);
-    connect(m_session, &PhotoSession::problem, this, &frmExifTool::reportProblem);
-    connect(&m_service, &ExifToolService::busyChanged, this, [this](bool busy) {
-        if (busy == m_busyCursor)
-            return;
-        m_busyCursor = busy;
-        if (busy)
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-        else
-            QApplication::restoreOverrideCursor();
-    });
 }
 
 frmExifTool::~frmExifTool()
 {
     // A run that the window outlives would write a report nobody deletes.
     m_closing = true;
-    m_session->close();
+    m_browser.close();
     // The service's word that it is idle again comes too late for a window that is gone.
     if (m_busyCursor)
         QApplication::restoreOverrideCursor();
-}
-
-void frmExifTool::setKeepExifToolRunning(bool keep)
-{
-    m_service.setKeepRunning(keep);
-    if (keep)
-        m_service.warmUp();
 }
 
 void frmExifTool::buildControls()
@@ -205,11 +158,6 @@ void frmExifTool::buildControls()
         if (b.icon)
             (*b.button)->setIcon(QIcon(QLatin1String(b.icon)));
     }
-    connect(cmdDatei, &QPushButton::clicked, this, &frmExifTool::cmdDatei_Click);
-    connect(cmdExif, &QPushButton::clicked, this, &frmExifTool::cmdExif_Click);
-    connect(cmdAnzeigen, &QPushButton::clicked, this, &frmExifTool::cmdAnzeigen_Click);
-    connect(cmdCopy, &QPushButton::clicked, this, &frmExifTool::cmdCopy_Click);
-    connect(cmdExit, &QPushButton::clicked, this, &QWidget::close);
 
     const struct {
         QCheckBox **box;
@@ -236,8 +184,7 @@ void frmExifTool::buildControls()
     // Only picking an entry from the list runs the handler and stores the code. What is typed
     // runs nothing, and reaches ExifTool with the next run.
     connect(cboSprache, &LanguageBox::picked, this, &frmExifTool::cboSprache_Click);
-    connect(cboSprache, &QComboBox::editTextChanged, this,
-            [this](const QString &code) { m_session->setLanguage(code); });
+    connect(cboSprache, &QComboBox::editTextChanged, &m_browser, &PhotoBrowser::setLanguage);
 
     for (int i = 0; i < 6; ++i) {
         auto *o = new QRadioButton(QLatin1String(OptionCaptions[i]), m_client);
@@ -254,32 +201,95 @@ void frmExifTool::buildControls()
                                        MainLayout::fraKamera.width(), MainLayout::fraKamera.height()));
     connect(fraKamera, &CameraPanel::cameraClicked, this, [this] { lblExif_Click(CameraPanel::CameraLabel); });
 
-    imgFoto = new PhotoThumbnail(&m_service, m_client);
+    imgFoto = new PhotoThumbnail(m_client);
     setUp(imgFoto, "imgFoto", MainLayout::imgFoto, imgFoto->toolTip(), imgFoto->accessibleName());
     connect(imgFoto, &PhotoThumbnail::clicked, this, &frmExifTool::imgFoto_Click);
+    m_browser.setPictureBox(imgFoto->size());
 
     txtFilter = new FilterBox(m_client);
     setUp(txtFilter, "txtFilter", MainLayout::txtFilter, txtFilter->toolTip(), txtFilter->accessibleName());
     connect(txtFilter, &QLineEdit::textChanged, m_model, &ReportListModel::setFilter);
-    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this), &QShortcut::activated, this, [this] {
-        txtFilter->setFocus(Qt::ShortcutFocusReason);
-        txtFilter->selectAll();
-    });
-    connect(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, this,
-            &frmExifTool::cmdAnzeigen_Click);
     setAcceptDrops(true);
 }
 
-void frmExifTool::buildMenus()
+void frmExifTool::buildActions()
 {
-    m_menus = new MainMenus(menuBar());
-    connect(m_menus, &MainMenus::endChosen, this, &QWidget::close);
-    connect(m_menus, &MainMenus::nextPhotoChosen, this, &frmExifTool::nextPhoto);
-    connect(m_menus, &MainMenus::mapChosen, this, &frmExifTool::mnuKarte_Click);
-    connect(m_menus, &MainMenus::infoChosen, this, &frmExifTool::mnuInfo_Click);
-    connect(m_menus, &MainMenus::updateChosen, this, &frmExifTool::mnuUpdate_Click);
-    connect(m_session, &PhotoSession::positionChanged, this,
-            [this] { m_menus->setPositionKnown(m_session->position().has_value()); });
+    auto link = [](const char *address) { return [address] { openAddress(QUrl(QLatin1String(address))); }; };
+    using Keys = QList<QKeySequence>;
+    m_actions = ::buildActions(
+        this, {
+                  {"actPhoto", QStringLiteral("Choose photo"), {}, nullptr, [this] { cmdDatei_Click(); }},
+                  {"actExifTool", QStringLiteral("ExifTool"), {}, nullptr, [this] { cmdExif_Click(); }},
+                  {"actShow", QStringLiteral("Show"), Keys{Qt::Key_F5}, nullptr, [this] { cmdAnzeigen_Click(); }},
+                  {"actCopy", QStringLiteral("Copy"), {}, nullptr, [this] { cmdCopy_Click(); }},
+                  {"actFilter", QStringLiteral("Filter"), Keys{Qt::CTRL | Qt::Key_F}, nullptr,
+                   [this] {
+                       txtFilter->setFocus(Qt::ShortcutFocusReason);
+                       txtFilter->selectAll();
+                   }},
+                  {"mnuBeenden", QStringLiteral("&End"), {}, "mnuDatei", [this] { close(); }},
+                  {"mnuNext", QStringLiteral("Next photo"), Keys{Qt::Key_PageDown, Qt::CTRL | Qt::Key_Right}, "mnuFoto",
+                   [this] { nextPhoto(+1); }},
+                  {"mnuPrevious", QStringLiteral("Previous photo"), Keys{Qt::Key_PageUp, Qt::CTRL | Qt::Key_Left},
+                   "mnuFoto", [this] { nextPhoto(-1); }},
+                  {"mnuKarte", QStringLiteral("Show on &map"), Keys{Qt::CTRL | Qt::Key_M}, "mnuFoto",
+                   [this] { mnuKarte_Click(); }},
+                  {"mnuInfo", QStringLiteral("Info"), {}, "mnuHelp", [this] { mnuInfo_Click(); }},
+                  {"mnuWebsite", QStringLiteral("Website"), {}, "mnuHelp", link(WebLinks::Website)},
+                  {"mnuSpende", QStringLiteral("Donation"), {}, "mnuHelp", link(WebLinks::Donation)},
+                  {"mnuLizenz", QStringLiteral("License of us"), {}, "mnuHelp", link(WebLinks::License)},
+                  {"mnuUpdateExiftool", QStringLiteral("Update Exiftool"), {}, "mnuHelp", link(WebLinks::ExifToolHome)},
+                  {"mnuUpdate", QStringLiteral("Update Lumoskop"), {}, "mnuHelp", [this] { mnuUpdate_Click(); }},
+                  {"mnuProblem", QStringLiteral("Send problem report"), {}, "mnuHelp", link(WebLinks::ProblemReport)},
+              });
+    m_actions.value(QStringLiteral("mnuUpdateExiftool"))->setVisible(false);
+    m_actions.value(QStringLiteral("mnuUpdateExiftool"))->setEnabled(false);
+    const std::pair<GradientButton *, const char *> buttons[] = {{cmdDatei, "actPhoto"},
+                                                                 {cmdExif, "actExifTool"},
+                                                                 {cmdAnzeigen, "actShow"},
+                                                                 {cmdCopy, "actCopy"},
+                                                                 {cmdExit, "mnuBeenden"}};
+    for (const auto &[button, action] : buttons)
+        connect(button, &QPushButton::clicked, m_actions.value(QLatin1String(action)), &QAction::trigger);
+}
+
+void frmExifTool::wireBrowser()
+{
+    connect(&m_browser, &PhotoBrowser::photoChanged, this, [this](const QString &photo) {
+        txtBildpfad->setText(photo);
+        m_model->clear();
+        fraKamera->clear();
+        imgFoto->clearPhoto();
+    });
+    connect(&m_browser, &PhotoBrowser::shown, this,
+            [this](const QString &, const ReportRows &rows, const QStringList &names) { showReport(rows, names); });
+    // Panel, thumbnail and group choice stay as they were: a new photo has cleared them already.
+    connect(&m_browser, &PhotoBrowser::cleared, m_model, &ReportListModel::clear);
+    connect(&m_browser, &PhotoBrowser::picture, imgFoto, &PhotoThumbnail::showPicture);
+    // A notice is shown once the step that raised it has returned: its box waits in an event
+    // loop of its own, and the road must not run again inside the very handler that spoke.
+    connect(&m_browser, &PhotoBrowser::notice, this, [this](const Notice &notice) {
+        QMetaObject::invokeMethod(
+            this, [this, notice] { showNotice(notice); }, Qt::QueuedConnection);
+    });
+    auto showPosition = [this] {
+        const bool known = m_browser.position().has_value();
+        QAction *map = m_actions.value(QStringLiteral("mnuKarte"));
+        map->setEnabled(known);
+        map->setToolTip(known ? QStringLiteral("Where the photo was taken, on OpenStreetMap")
+                              : QStringLiteral("The photo's metadata holds no position"));
+    };
+    connect(&m_browser, &PhotoBrowser::positionChanged, this, showPosition);
+    showPosition();
+    connect(&m_browser.service(), &ExifToolService::busyChanged, this, [this](bool busy) {
+        if (busy == m_busyCursor)
+            return;
+        m_busyCursor = busy;
+        if (busy)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QApplication::restoreOverrideCursor();
+    });
 }
 
 void frmExifTool::setupTabOrder()
@@ -311,34 +321,35 @@ void frmExifTool::applyLayout()
 
 // ---------------------------------------------------------------- start-up, settings, closing
 
-void frmExifTool::Form_Load(const QString &commandLine)
+void frmExifTool::Form_Load()
 {
-    m_store->writeStartValues();
+    m_store.writeStartValues();
     RegistryLesen();
     lvw_SpaltenbreiteLaden();
     cboSprache->addItems(Languages);
     // The list opens on the code shown; a stored code that is none of the list's is shown as
     // it is.
-    const QString language = m_store->language();
+    const QString language = m_store.language();
     cboSprache->setCurrentIndex(int(Languages.indexOf(language)));
     cboSprache->setEditText(language);
     show();
     QCoreApplication::processEvents();
-    CommandAbfrage(commandLine);
+    // The start-up entry: the photo of the command line.
+    m_browser.openCommandLinePhoto();
 }
 
 void frmExifTool::RegistryLesen()
 {
     // Each step stands alone: a value that does not convert leaves that one property as it was.
-    m_geometry.read(*m_store, frameGeometry());
+    m_geometry.read(m_store, frameGeometry());
     if (!m_outerGeometry)
         m_outerGeometry = new OuterGeometry(this);
     m_outerGeometry->restore(m_geometry.outer());
 
     QFont f = txtBildpfad->font();
-    if (const QString face = m_store->fontName(); !face.isEmpty())
+    if (const QString face = m_store.fontName(); !face.isEmpty())
         f.setFamily(face);
-    if (const auto size = m_store->fontSize())
+    if (const auto size = m_store.fontSize())
         f.setPointSizeF(*size);
     txtBildpfad->setFont(f);
     lvwExifTool->setFont(txtBildpfad->font());
@@ -347,7 +358,7 @@ void frmExifTool::RegistryLesen()
                                                           {SettingsStore::TXTcheck, chkTXT},
                                                           {SettingsStore::ExiftoolSort, chkSort}};
     for (const auto &[key, box] : boxes) {
-        if (const auto on = m_store->option(key))
+        if (const auto on = m_store.option(key))
             box->setChecked(*on);
     }
 }
@@ -357,7 +368,7 @@ void frmExifTool::lvw_SpaltenbreiteLaden()
     // Designed widths where a stored one is unusable.
     const int designed[2] = {4000, 6000};
     for (int n = 1; n <= m_model->columnCount(); ++n) {
-        m_columnTwips[size_t(n - 1)] = m_store->columnWidth(n).value_or(designed[n - 1]);
+        m_columnTwips[size_t(n - 1)] = m_store.columnWidth(n).value_or(designed[n - 1]);
         lvwExifTool->header()->resizeSection(n - 1, Twips::toPx(*m_columnTwips[size_t(n - 1)]));
     }
 }
@@ -365,7 +376,7 @@ void frmExifTool::lvw_SpaltenbreiteLaden()
 void frmExifTool::lvw_SpaltenbreiteSpeichern()
 {
     for (int n = 1; n <= m_model->columnCount(); ++n)
-        m_store->setColumnWidth(
+        m_store.setColumnWidth(
             n, WindowGeometry::keptTwips(m_columnTwips[size_t(n - 1)], lvwExifTool->header()->sectionSize(n - 1)));
 }
 
@@ -380,90 +391,58 @@ void frmExifTool::Form_Unload()
     if (m_closing)
         return;
     m_closing = true;
-    m_geometry.write(*m_store, m_outerGeometry ? m_outerGeometry->outer() : frameGeometry());
+    m_geometry.write(m_store, m_outerGeometry ? m_outerGeometry->outer() : frameGeometry());
     lvw_SpaltenbreiteSpeichern();
-    m_session->close();
+    m_browser.close();
 }
 
 // ---------------------------------------------------------------- the photo's road
 
-QString frmExifTool::photoPath() const
+QString frmExifTool::typedPath() const
 {
     return txtBildpfad->text();
 }
 
-void frmExifTool::reportProblem(const QString &text, int style)
+void frmExifTool::showNotice(const Notice &notice)
 {
-    if (!m_closing)
-        MsgTamu(text, style, 0, QStringLiteral("Lumoskop"), 1, MsgTamuRules::ErrorBackColour,
-                MsgTamuRules::DefaultForeColour, this);
+    if (m_closing)
+        return;
+    const int style = notice.kind == Notice::Kind::Error ? 4 : notice.kind == Notice::Kind::Warning ? 3 : 1;
+    pubMsgResult = MsgTamu(notice.text, style, 0, notice.title.isEmpty() ? QStringLiteral("Lumoskop") : notice.title, 1,
+                           MsgTamuRules::ErrorBackColour, MsgTamuRules::DefaultForeColour, this);
 }
 
-void frmExifTool::CommandAbfrage(const QString &commandLine)
+void frmExifTool::showReport(const ReportRows &rows, const QStringList &englishNames)
 {
-    if (commandLine.isEmpty())
-        return;
-    const QString photo = ReportPath::photoPathFromArgument(commandLine);
-    txtBildpfad->setText(photo);
-    if (!ReportPath::forPhoto(photo, nullptr)) {
-        UniformErrorReport(this, QStringLiteral("frmExifTool_CommandAbfrage"), 5,
-                           QStringLiteral("Invalid procedure call or argument"));
-        return;
+    m_model->setRows(rows);
+    if (const auto group = m_store.group()) {
+        optExif[size_t(*group)]->setChecked(true);
+        optExif_Click(*group);
     }
-    m_session->open(photo);
+    fraKamera->Kamera(*m_model, englishNames);
 }
 
 void frmExifTool::cmdDatei_Click()
 {
     const QString chosen = PhotoFileDialog::choose(this, QString::fromUtf8(FileDialogTitle),
-                                                   QString::fromLatin1(FileDialogFilter), photoPath());
+                                                   QString::fromLatin1(FileDialogFilter), typedPath());
     if (!chosen.isEmpty() && !m_closing)
-        takeOverPhoto(chosen); // cancelled: list, path and report stay as they were
-}
-
-void frmExifTool::takeOverPhoto(const QString &photoPath)
-{
-    m_session->open(photoPath);
+        m_browser.open(chosen); // cancelled: list, path and report stay as they were
 }
 
 void frmExifTool::cmdExif_Click()
 {
-    m_session->runExifTool(photoPath());
+    m_browser.runExifTool(typedPath());
 }
 
 void frmExifTool::cmdAnzeigen_Click()
 {
-    m_session->showReport(photoPath());
+    m_browser.showReport(typedPath());
 }
 
-void frmExifTool::showReportOfSession()
+void frmExifTool::nextPhoto(int step)
 {
-    imgFoto->showPhoto(m_session->photo());
-    if (const auto group = m_store->group()) {
-        optExif[size_t(*group)]->setChecked(true);
-        optExif_Click(*group);
-    }
-    fraKamera->Kamera(*m_model, m_session->englishNames());
-    emit reportShown();
-    // Left to the event loop, behind what the filled list has queued already (its paint).
-    QMetaObject::invokeMethod(this, &frmExifTool::prepareNextPhoto, Qt::QueuedConnection);
-}
-
-void frmExifTool::prepareNextPhoto()
-{
-    if (m_closing || m_session->photo().isEmpty())
-        return;
-    // While the user looks at this photo, the next one is made ready in memory.
-    const QString next = PhotoBrowsing::neighbour(m_session->photo(), m_lastStep);
-    m_ahead->prepare(next, m_session->language());
-    if (m_service.keepsRunning())
-        imgFoto->prepare(next);
-}
-
-void frmExifTool::clearPhoto()
-{
-    fraKamera->clear();
-    imgFoto->clearPhoto();
+    m_browser.step(step, typedPath());
 }
 
 // ---------------------------------------------------------------- list options and sort
@@ -471,20 +450,20 @@ void frmExifTool::clearPhoto()
 void frmExifTool::cboSprache_Click()
 {
     fraKamera->clear();
-    m_store->setLanguage(cboSprache->currentText());
-    m_session->changeLanguage(cboSprache->currentText(), photoPath());
+    m_store.setLanguage(cboSprache->currentText());
+    m_browser.changeLanguage(cboSprache->currentText(), typedPath());
 }
 
 void frmExifTool::chkExiftool_Click()
 {
-    m_store->setOption(SettingsStore::ExiftoolCheck, chkExiftool->isChecked());
-    m_session->setShowExifTool(chkExiftool->isChecked());
+    m_store.setOption(SettingsStore::ExiftoolCheck, chkExiftool->isChecked());
+    m_browser.setShowExifTool(chkExiftool->isChecked());
 }
 
 void frmExifTool::chkTXT_Click()
 {
-    m_store->setOption(SettingsStore::TXTcheck, chkTXT->isChecked());
-    m_session->setKeepReports(chkTXT->isChecked());
+    m_store.setOption(SettingsStore::TXTcheck, chkTXT->isChecked());
+    m_browser.setKeepReports(chkTXT->isChecked());
 }
 
 void frmExifTool::chkSort_Click()
@@ -496,9 +475,9 @@ void frmExifTool::chkSort_Click()
         m_model->setHeaderIcon(ReportListModel::NoIcon);
         m_model->setSorting(false);
         // The report is read again, so that the panel too is made in the report's order.
-        m_session->showReport(m_session->photo());
+        m_browser.showAgain();
     }
-    m_store->setOption(SettingsStore::ExiftoolSort, chkSort->isChecked());
+    m_store.setOption(SettingsStore::ExiftoolSort, chkSort->isChecked());
 }
 
 void frmExifTool::lvwExifTool_ColumnClick(int)
@@ -508,22 +487,15 @@ void frmExifTool::lvwExifTool_ColumnClick(int)
     m_model->toggleSortFromHeader();
 }
 
-// ---------------------------------------------------------------- group navigation
-
 void frmExifTool::optExif_Click(int)
 {
     for (int i = 0; i < 6; ++i) {
         if (optExif[size_t(i)]->isChecked()) {
-            jumpToGroup(i);
+            if (lvwExifTool->jumpToGroup(i))
+                m_store.setGroup(i);
             return;
         }
     }
-}
-
-void frmExifTool::jumpToGroup(int index)
-{
-    if (lvwExifTool->jumpToGroup(index))
-        m_store->setGroup(index);
 }
 
 // ---------------------------------------------------------------- copy, photo and label actions
@@ -554,7 +526,7 @@ void frmExifTool::putOnClipboard(const QString &text)
 
 void frmExifTool::imgFoto_Click()
 {
-    const QString photo = m_session->photo();
+    const QString photo = m_browser.photo();
     if (photo.trimmed().isEmpty())
         return;
     // Made at the first click: the file manager's fall-back speaks D-Bus, which the start of
@@ -571,18 +543,15 @@ void frmExifTool::imgFoto_Click()
 
 void frmExifTool::lblExif_Click(int index)
 {
-    if (index != CameraPanel::CameraLabel)
-        return;
-    const QUrl address = makerAddress(fraKamera->labelText(index));
-    if (address.isValid() && !address.isEmpty())
-        QDesktopServices::openUrl(address);
+    if (index == CameraPanel::CameraLabel)
+        openAddress(makerAddress(fraKamera->labelText(index)));
 }
 
-// ---------------------------------------------------------------- menus, browsing, drops
+// ---------------------------------------------------------------- menus and drops
 
 void frmExifTool::mnuInfo_Click()
 {
-    ShowInfo(this, m_store->programName());
+    ShowInfo(this, m_store.programName());
 }
 
 void frmExifTool::mnuUpdate_Click()
@@ -594,27 +563,13 @@ void frmExifTool::mnuUpdate_Click()
                            1, 0, QStringLiteral("Programminformationen"), 0, MsgTamuRules::DefaultBackColour,
                            MsgTamuRules::DefaultForeColour, this);
     if (!m_closing)
-        QDesktopServices::openUrl(QUrl(m_store->updateAddress(QLatin1String(WebLinks::Download))));
+        QDesktopServices::openUrl(QUrl(m_store.updateAddress(QLatin1String(WebLinks::Download))));
 }
 
 void frmExifTool::mnuKarte_Click()
 {
-    if (const auto position = m_session->position()) {
-        const QUrl address = mapAddress(*position);
-        if (address.isValid())
-            QDesktopServices::openUrl(address);
-    }
-}
-
-void frmExifTool::nextPhoto(int step)
-{
-    // Counted on from the photo last asked for, so a key held down while ExifTool works moves
-    // on photo by photo and the last one asked for is shown.
-    const QString from = m_session->photo().isEmpty() ? photoPath() : m_session->photo();
-    const QString target = PhotoBrowsing::neighbour(from, step);
-    m_lastStep = step;
-    if (!target.isEmpty())
-        takeOverPhoto(target);
+    if (const auto position = m_browser.position())
+        openAddress(mapAddress(*position));
 }
 
 void frmExifTool::dragEnterEvent(QDragEnterEvent *event)
@@ -629,5 +584,5 @@ void frmExifTool::dropEvent(QDropEvent *event)
     if (file.isEmpty())
         return;
     event->acceptProposedAction();
-    takeOverPhoto(file);
+    m_browser.open(file);
 }

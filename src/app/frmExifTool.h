@@ -1,41 +1,36 @@
 #pragma once
 
 #include "app/WindowGeometry.h"
-#include "pipeline/ExifToolService.h"
+#include "pipeline/ReportRow.h"
 
+#include <QHash>
 #include <QMainWindow>
 #include <array>
-#include <memory>
 #include <optional>
 
 class CameraPanel;
 class CaptionedTextBox;
-class OuterGeometry;
+class FilterBox;
 class GradientArea;
 class GradientButton;
 class LanguageBox;
-class MainMenus;
+class OuterGeometry;
+class PhotoBrowser;
 class PhotoOpener;
-class PhotoSession;
 class PhotoThumbnail;
 class QAction;
 class QCheckBox;
-class QComboBox;
-class QLabel;
-class QLineEdit;
-class QMenu;
+class QImage;
 class QRadioButton;
-class QSettings;
-class QTreeView;
-class ReportListView;
-class FilterBox;
 class ReportListModel;
-class ReportsAhead;
+class ReportListView;
 class SettingsStore;
+struct Notice;
 
-// The main window: builds and lays out the controls and forwards their events. The photo's
-// road (report path, ExifTool, report, list) belongs to PhotoSession; the window shows what
-// the session reports: the list, the thumbnail, the stored group and the camera panel.
+// The main window: builds and lays out the controls, and wires them to the photo browser, which
+// owns the photo shown: the list, the camera panel and the thumbnail show what it tells, and
+// the window keeps nothing of the photo itself. Its commands are actions (one table), which the
+// menus, the keys and the buttons share; each runs one of the named handlers below.
 class frmExifTool : public QMainWindow
 {
     Q_OBJECT
@@ -43,53 +38,12 @@ public:
     static constexpr const char *Caption = "Lumoskop - Qwerin";
     static const QStringList Languages;
 
-    // settings: the store to use; null opens the user's own file.
-    explicit frmExifTool(QSettings *settings = nullptr, QWidget *parent = nullptr);
-    // With the ExifTool service and the reports fetched ahead that main() began before the
-    // window was built; both must outlive the window.
-    frmExifTool(QSettings *settings, ExifToolService &service, ReportsAhead &ahead, QWidget *parent = nullptr);
+    // Both must outlive the window.
+    frmExifTool(SettingsStore &store, PhotoBrowser &browser, QWidget *parent = nullptr);
     ~frmExifTool() override;
 
-    // The start-up sequence; commandLine is everything after the program's own name.
-    void Form_Load(const QString &commandLine);
-
-    // Commands, as the buttons, boxes and menus run them.
-    void CommandAbfrage(const QString &commandLine);
-    void cmdDatei_Click();
-    void takeOverPhoto(const QString &photoPath); // what the file button does with a chosen file
-    void cmdExif_Click();
-    void cmdAnzeigen_Click();
-    void cmdCopy_Click();
-    void cboSprache_Click();
-    void chkSort_Click();
-    void lvwExifTool_ColumnClick(int column);
-    void optExif_Click(int index);
-    void imgFoto_Click();
-    void lblExif_Click(int index);
-    void mnuUpdate_Click();
-    void mnuInfo_Click();
-    void nextPhoto(int step);   // +1 next, -1 previous photo of the folder
-    void mnuKarte_Click();      // "Show on map": where the photo was taken
-    void copySelectedRows();    // Ctrl+C in the list: no question asked
-
-    // What tests and the later commands read.
-    QString photoPath() const; // the path box's text
-    PhotoSession &session() const { return *m_session; }
-    ReportListModel *listModel() const { return m_model; }
-    CameraPanel *cameraPanel() const { return fraKamera; }
-    // A request the user waits for is queued or running.
-    bool isExifToolRunning() const { return m_service.isBusy(); }
-    // Hidden runs go to one ExifTool kept running (started at once, in the background); off,
-    // every run starts ExifTool anew. Tests that count ExifTool starts switch it off.
-    void setKeepExifToolRunning(bool keep);
-
-    void RegistryLesen();
-    void lvw_SpaltenbreiteLaden();
-    void lvw_SpaltenbreiteSpeichern();
-
-signals:
-    // The road of a command has ended: the list holds the photo's report, or is empty.
-    void reportShown();
+    // The start-up sequence: settings, show, then the photo of the command line the browser read.
+    void Form_Load();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -97,29 +51,45 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
-    void build(QSettings *settings);
     void buildControls();
-    void buildMenus();
+    void buildActions();
+    void wireBrowser();
     void applyLayout();
     void setupTabOrder();
     void Form_Unload();
+    void RegistryLesen();
+    void lvw_SpaltenbreiteLaden();
+    void lvw_SpaltenbreiteSpeichern();
+
+    // The named handlers, as the actions, buttons and boxes run them.
+    void cmdDatei_Click();
+    void cmdExif_Click();
+    void cmdAnzeigen_Click();
+    void cmdCopy_Click();
+    void cboSprache_Click();
     void chkExiftool_Click();
     void chkTXT_Click();
-    void showReportOfSession();
-    void clearPhoto();
-    void jumpToGroup(int index);
-    void reportProblem(const QString &text, int style);
-    void putOnClipboard(const QString &text);
-    void prepareNextPhoto();
+    void chkSort_Click();
+    void lvwExifTool_ColumnClick(int column);
+    void optExif_Click(int index);
+    void imgFoto_Click();
+    void lblExif_Click(int index);
+    void mnuUpdate_Click();
+    void mnuInfo_Click();
+    void mnuKarte_Click();
+    void nextPhoto(int step); // +1 next, -1 previous photo of the folder
+    void copySelectedRows();  // Ctrl+C in the list: no question asked
 
-    std::unique_ptr<QSettings> m_ownSettings;
-    std::unique_ptr<SettingsStore> m_store;
-    std::unique_ptr<ExifToolService> m_ownService;
-    ExifToolService &m_service;
-    ReportsAhead *m_ahead = nullptr;
+    void showReport(const ReportRows &rows, const QStringList &englishNames);
+    void showNotice(const Notice &notice);
+    void putOnClipboard(const QString &text);
+    QString typedPath() const;
+
+    SettingsStore &m_store;
+    PhotoBrowser &m_browser;
     ReportListModel *m_model = nullptr;
-    PhotoSession *m_session = nullptr;
     PhotoOpener *m_opener = nullptr;
+    QHash<QString, QAction *> m_actions;
 
     GradientArea *m_client = nullptr;
     ReportListView *lvwExifTool = nullptr;
@@ -137,11 +107,9 @@ private:
     std::array<QRadioButton *, 6> optExif{};
     PhotoThumbnail *imgFoto = nullptr;
     FilterBox *txtFilter = nullptr;
-    MainMenus *m_menus = nullptr;
     WindowGeometry m_geometry;
     OuterGeometry *m_outerGeometry = nullptr;
     std::array<std::optional<int>, 2> m_columnTwips; // the column widths as read
     bool m_closing = false;
     bool m_busyCursor = false;
-    int m_lastStep = +1; // the way the user last browsed, and so the photo prepared ahead
 };

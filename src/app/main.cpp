@@ -1,11 +1,10 @@
-#include "app/HeadStart.h"
 #include "app/SettingsStore.h"
 #include "app/TerminationSignals.h"
 #include "app/frmExifTool.h"
 #include "controls/Fonts.h"
 #include "dialogs/BoxLifetime.h"
 #include "pipeline/ExifToolService.h"
-#include "pipeline/ReportsAhead.h"
+#include "pipeline/PhotoBrowser.h"
 
 #include "LumoskopVersion.h"
 
@@ -26,24 +25,26 @@ int main(int argc, char *argv[])
     // arguments are joined with blanks into one path, as a command line would have been.
     QStringList args = QApplication::arguments();
     args.removeFirst();
-    const QString commandLine = args.join(QLatin1Char(' '));
 
-    // ExifTool starts on the photo now, so that Perl's start overlaps the window's making.
     const std::unique_ptr<QSettings> settings(SettingsStore::openUserSettings());
+    SettingsStore store(*settings);
     ExifToolService exiftool;
-    ReportsAhead ahead(exiftool);
-    HeadStart::begin(ahead, *settings, commandLine);
+    PhotoBrowser browser(exiftool);
+    // ExifTool starts on the photo now, so that Perl's start overlaps the window's making.
+    browser.setLanguage(store.language());
+    browser.setShowExifTool(store.option(SettingsStore::ExiftoolCheck).value_or(false));
+    browser.readCommandLine(args.join(QLatin1Char(' ')));
 
     installDesignLook();
     // Also the main window's own file dialog closes with the window.
     BoxLifetime::watch();
-    frmExifTool window(settings.get(), exiftool, ahead);
+    frmExifTool window(store, browser);
     // The end of a session closes the window as "End" does, so no report is left behind, and
     // whatever box is open closes first.
     TerminationSignals endOfSession;
     QObject::connect(&endOfSession, &TerminationSignals::terminationRequested, &window,
                      [&window] { TerminationSignals::endSession(&window); });
-    window.Form_Load(commandLine);
+    window.Form_Load();
     // Closed while ExifTool was still working on the photo from the command line: the last
     // window went before the event loop began, so nothing would end it.
     if (window.isHidden())

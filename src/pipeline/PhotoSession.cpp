@@ -3,12 +3,11 @@
 #include "exiftool/ExifToolCommand.h"
 #include "exiftool/FileStamp.h"
 #include "exiftool/ProgramFolder.h"
+#include "pipeline/Ahead.h"
 #include "pipeline/EnglishNames.h"
 #include "pipeline/ReportFile.h"
-#include "pipeline/ReportListModel.h"
 #include "pipeline/ReportPath.h"
 #include "pipeline/ReportReader.h"
-#include "pipeline/ReportsAhead.h"
 
 #include <QDir>
 #include <QFile>
@@ -44,8 +43,7 @@ bool couldNotCreateReport(const ExifToolOutcome &outcome)
 
 } // namespace
 
-PhotoSession::PhotoSession(ExifToolService &service, ReportListModel &model, QObject *parent)
-    : QObject(parent), m_service(service), m_model(model)
+PhotoSession::PhotoSession(ExifToolService &service, QObject *parent) : QObject(parent), m_service(service)
 {
     connect(&m_service, &ExifToolService::finished, this, &PhotoSession::onFinished);
 }
@@ -60,18 +58,13 @@ void PhotoSession::setLanguage(const QString &code)
     m_language = code;
 }
 
-void PhotoSession::useReportsAhead(ReportsAhead *ahead)
+void PhotoSession::useAhead(Ahead *ahead)
 {
     if (m_ahead)
         disconnect(m_ahead, nullptr, this, nullptr);
     m_ahead = ahead;
     if (m_ahead)
-        connect(m_ahead, &ReportsAhead::finished, this, &PhotoSession::onFinished);
-}
-
-QString PhotoSession::privateFolder() const
-{
-    return m_private ? m_private->path() : QString();
+        connect(m_ahead, &Ahead::reportFinished, this, &PhotoSession::onFinished);
 }
 
 QString PhotoSession::describeFailure(const ExifToolOutcome &outcome, const QString &photo, const QString &reportPath)
@@ -167,7 +160,6 @@ void PhotoSession::takeOver(const QString &photo)
 {
     leave();
     m_photo = photo;
-    m_model.clear();
     emit photoChanged(photo);
 }
 
@@ -210,10 +202,10 @@ void PhotoSession::begin(const QString &photo, Mode mode)
     }
     if (QFileInfo(photo).isDir()) {
         clearList();
-        emit problem(QStringLiteral("\"%1\" is a folder, not a photo. ExifTool was not run, because it would write "
-                                    "a report beside every file in it.")
-                         .arg(shown(photo)),
-                     3);
+        tell(Notice::Kind::Warning,
+             QStringLiteral("\"%1\" is a folder, not a photo. ExifTool was not run, because it would write "
+                            "a report beside every file in it.")
+                 .arg(shown(photo)));
         return;
     }
     const ReportFile::Status status = ReportFile::examine(beside, photo);
@@ -232,9 +224,9 @@ void PhotoSession::begin(const QString &photo, Mode mode)
         if (mode == Mode::Show) {
             clearList();
             if (status == ReportFile::Status::Foreign && !ReportFile::samePath(beside, photo))
-                emit problem(QStringLiteral("\"%1\" is not an ExifTool report, so Lumoskop does not show it.")
-                                 .arg(shown(beside)),
-                             3);
+                tell(Notice::Kind::Warning,
+                     QStringLiteral("\"%1\" is not an ExifTool report, so Lumoskop does not show it.")
+                         .arg(shown(beside)));
             return;
         }
     }
@@ -270,7 +262,7 @@ void PhotoSession::begin(const QString &photo, Mode mode)
     // ExifTool works while the user reads the notice.
     start(photo, beside, privately);
     if (!notice.isEmpty())
-        emit problem(notice, 3);
+        tell(Notice::Kind::Warning, notice);
 }
 
 void PhotoSession::start(const QString &photo, const QString &beside, bool privately)
@@ -283,15 +275,15 @@ void PhotoSession::start(const QString &photo, const QString &beside, bool priva
         request.destination = newPrivateFolder();
         if (request.destination.isEmpty()) {
             clearList();
-            emit problem(
-                QStringLiteral("Lumoskop found no folder of its own to put the report of \"%1\" in.").arg(shown(photo)),
-                4);
+            tell(Notice::Kind::Error,
+                 QStringLiteral("Lumoskop found no folder of its own to put the report of \"%1\" in.")
+                     .arg(shown(photo)));
             return;
         }
         writeTo = request.destination + QStringLiteral("/%f.txt");
     }
     if (m_ahead && !m_visible) {
-        if (const int fetched = m_ahead->take(photo, m_language)) {
+        if (const int fetched = m_ahead->takeReport(photo, m_language)) {
             request.fromMemory = true;
             m_current = fetched;
             m_inFlight.insert(m_current, request);
@@ -354,24 +346,30 @@ void PhotoSession::onFinished(int id, const ExifToolOutcome &outcome)
         // A medium that refuses writes without saying so beforehand (a share, a card's lock).
         start(request.photo, request.destination, true);
         if (m_keep)
-            emit problem(QStringLiteral("The folder \"%1\" cannot be written, so \"TXT save\" cannot keep the "
-                                        "report of \"%2\" beside it.")
-                             .arg(shown(QFileInfo(request.photo).absolutePath()), shown(request.photo)),
-                         3);
+            tell(Notice::Kind::Warning,
+                 QStringLiteral("The folder \"%1\" cannot be written, so \"TXT save\" cannot keep the "
+                                "report of \"%2\" beside it.")
+                     .arg(shown(QFileInfo(request.photo).absolutePath()), shown(request.photo)));
         return;
     } else {
         discard(request);
         clearList();
-        emit problem(describeFailure(outcome, request.photo, report.isEmpty() ? request.destination : report), 4);
+        tell(Notice::Kind::Error,
+             describeFailure(outcome, request.photo, report.isEmpty() ? request.destination : report));
         return;
     }
     if (outcome.noTerminal && !m_toldNoTerminal) {
         m_toldNoTerminal = true;
-        emit problem(QStringLiteral("\"ExifTool show\" needs a terminal window, and none is installed, so ExifTool "
-                                    "ran hidden. Install a terminal emulator (for example the Debian package xterm) "
-                                    "to watch ExifTool work."),
-                     3);
+        tell(Notice::Kind::Warning,
+             QStringLiteral("\"ExifTool show\" needs a terminal window, and none is installed, so ExifTool "
+                            "ran hidden. Install a terminal emulator (for example the Debian package xterm) "
+                            "to watch ExifTool work."));
     }
+}
+
+void PhotoSession::tell(Notice::Kind kind, const QString &text)
+{
+    emit notice({kind, text, QString()});
 }
 
 void PhotoSession::load(const QString &report, Origin origin)
@@ -400,10 +398,9 @@ void PhotoSession::load(const QString &report, Origin origin)
 void PhotoSession::show(ReportRows rows)
 {
     EnglishNames::markBold(rows, m_englishNames);
-    m_model.setRows(std::move(rows));
     // Where the photo was taken, for the map: asked as numbers, never read from the text.
     m_positionRequest = m_service.request(ExifToolJob::asking({ExifToolAsk::Kind::Position, m_photo, QString()}, true));
-    emit reportLoaded();
+    emit reportRead(rows, m_englishNames);
 }
 
 void PhotoSession::cancelCompanions()
@@ -424,7 +421,6 @@ void PhotoSession::cancelCompanions()
 void PhotoSession::clearList()
 {
     cancelCompanions();
-    m_model.clear();
     emit reportCleared();
 }
 

@@ -3,6 +3,7 @@
 #include "exiftool/FileStamp.h"
 #include "pipeline/ExifToolService.h"
 #include "pipeline/GeoPosition.h"
+#include "pipeline/Notice.h"
 #include "pipeline/ReportRow.h"
 
 #include <QHash>
@@ -12,8 +13,7 @@
 #include <memory>
 
 class QTemporaryDir;
-class ReportListModel;
-class ReportsAhead;
+class Ahead;
 
 // The road of the photo shown: which photo it is, where its report is and who made it, the
 // ExifTool request in flight for it, and what becomes of the report when the user moves on.
@@ -33,7 +33,7 @@ public:
         Private,    // written into the session's private folder: none could stand beside the photo
     };
 
-    PhotoSession(ExifToolService &service, ReportListModel &model, QObject *parent = nullptr);
+    explicit PhotoSession(ExifToolService &service, QObject *parent = nullptr);
     ~PhotoSession() override; // as close()
 
     // The options the next command uses, as the window's boxes hold them.
@@ -41,9 +41,9 @@ public:
     QString language() const { return m_language; }
     void setShowExifTool(bool visible) { m_visible = visible; }
     void setKeepReports(bool keep) { m_keep = keep; } // "TXT save"
-    // Reports fetched ahead into memory: a hidden run for a photo fetched there takes that
-    // report instead of asking ExifTool again.
-    void useReportsAhead(ReportsAhead *ahead);
+    // Reports made ahead into memory: a hidden run for a photo made there takes that report
+    // instead of asking ExifTool again.
+    void useAhead(Ahead *ahead);
 
     // A photo taken over (file button, command line, drop, next or previous photo): the report
     // of the photo shown so far is discarded unless kept, list and panel are emptied, and a
@@ -62,18 +62,12 @@ public:
     // private folder goes. Nothing is signalled afterwards.
     void close();
 
-    QString photo() const { return m_photo; }       // the photo shown or being fetched
-    QString reportPath() const { return m_report; } // where its report is; empty without one
-    Origin origin() const { return m_origin; }
+    QString photo() const { return m_photo; } // the photo shown or being fetched
     // A request for the photo shown is in flight (its report, or the English listing that a
     // report in another language waits for).
     bool isBusy() const { return m_current != 0 || m_listing != 0; }
-    // For a report in a language other than German and English, the English description of
-    // each of its rows (as the model holds them in report order); empty otherwise.
-    QStringList englishNames() const { return m_englishNames; }
     // Where the photo shown was taken, once ExifTool has told (positionChanged).
     std::optional<GeoPosition> position() const { return m_position; }
-    QString privateFolder() const; // empty until a report needed it
 
     // One clear message for a run after which the photo's report is not there, naming the
     // photo, with ExifTool's own error text where it printed one: ExifTool missing or not
@@ -81,14 +75,15 @@ public:
     static QString describeFailure(const ExifToolOutcome &outcome, const QString &photo, const QString &reportPath);
 
 signals:
-    // Another photo is taken over: the list is empty, and so must be panel and thumbnail.
+    // Another photo is taken over: nothing of the photo shown so far may stay on screen.
     void photoChanged(const QString &photo);
-    // The list now holds the report of the photo shown.
-    void reportLoaded();
-    // The list was emptied for the photo shown without a new report (no report, a failed run).
+    // The photo's report, repaired and its key tags marked bold. For a report in a language
+    // other than German and English, englishNames holds the English description of each row,
+    // in report order (else it is empty).
+    void reportRead(const ReportRows &rows, const QStringList &englishNames);
+    // The photo shown has no report to show (none there, a failed run): the list empties.
     void reportCleared();
-    // A message for the user: style 4 for a failure, 3 for a notice about a file left alone.
-    void problem(const QString &text, int style);
+    void notice(const Notice &notice);
     // The position of the photo shown is known, or known to be absent.
     void positionChanged();
 
@@ -117,13 +112,13 @@ private:
     void show(ReportRows rows);
     void cancelCompanions();
     void clearList();
+    void tell(Notice::Kind kind, const QString &text);
     void discard(const Request &request);
     bool writeFromMemory(const Request &request, const ExifToolOutcome &outcome);
     QString newPrivateFolder();
 
     ExifToolService &m_service;
-    ReportListModel &m_model;
-    ReportsAhead *m_ahead = nullptr;
+    Ahead *m_ahead = nullptr;
     QString m_language = QStringLiteral("en");
     bool m_visible = false;
     bool m_keep = false;

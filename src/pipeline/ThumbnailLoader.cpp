@@ -8,7 +8,6 @@
 #include <QPointer>
 #include <QtConcurrent/QtConcurrentRun>
 
-
 struct ThumbnailLoader::Private {
     struct Job {
         QString photo;
@@ -173,9 +172,4 @@ void ThumbnailLoader::prepare(const QString &photo, const QSize &box)
 void ThumbnailLoader::cancel()
 {
     d->drop(d->wanted);
-}
-
-bool ThumbnailLoader::isBusy() const
-{
-    return d->wanted && !d->wanted->delivered;
 }

@@ -32,9 +32,6 @@ public:
     // Nothing is wanted any more; what is being made ahead goes on.
     void cancel();
 
-    // The wanted picture is still being made.
-    bool isBusy() const;
-
 signals:
     // The wanted photo's picture; a null image when none could be made.
     void ready(const QString &photo, const QImage &image);

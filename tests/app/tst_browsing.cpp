@@ -1,4 +1,4 @@
-#include "app/PhotoBrowsing.h"
+#include "pipeline/PhotoBrowsing.h"
 #include "app/frmExifTool.h"
 #include "pipeline/ReportListModel.h"
 #include "fixture_window.h"

@@ -1,4 +1,4 @@
-#include "app/PhotoBrowsing.h"
+#include "pipeline/PhotoBrowsing.h"
 
 #include <QDir>
 #include <QFileInfo>
