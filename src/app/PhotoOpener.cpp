@@ -1,5 +1,7 @@
 #include "app/PhotoOpener.h"
 
+#include "dialogs/modMsgTamu.h"
+
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
@@ -17,7 +19,7 @@ namespace
 constexpr int DesktopTimeout = 3000; // ms for xdg-mime or the file manager to answer
 }
 
-PhotoOpener::PhotoOpener(QObject *parent) : QObject(parent)
+PhotoOpener::PhotoOpener(QWidget *owner) : QObject(owner), m_owner(owner)
 {
 }
 
@@ -52,8 +54,8 @@ void PhotoOpener::open(const QString &photoPath)
         if (attempt == m_attempt)
             openWithApplication(QStringLiteral("?"));
     });
-    query->start(xdgMime, {QStringLiteral("query"), QStringLiteral("default"),
-                           QMimeDatabase().mimeTypeForFile(m_photo).name()});
+    query->start(xdgMime,
+                 {QStringLiteral("query"), QStringLiteral("default"), QMimeDatabase().mimeTypeForFile(m_photo).name()});
 }
 
 void PhotoOpener::openWithApplication(const QString &defaultApplication)
@@ -104,6 +106,11 @@ void PhotoOpener::finish(int errorNumber, const QString &description, const QStr
 {
     // Always after open() has returned, however quickly the answer came.
     QMetaObject::invokeMethod(
-        this, [this, errorNumber, description, how] { emit finished(errorNumber, description, how); },
+        this,
+        [this, errorNumber, description, how] {
+            if (errorNumber != 0 && m_owner && m_owner->isVisible())
+                UniformErrorReport(m_owner, QStringLiteral("frmExiftool_imgFoto_Click"), errorNumber, description);
+            emit finished(errorNumber, description, how);
+        },
         Qt::QueuedConnection);
 }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
+#include <QWidget>
 
 // Opens the photo in the application the desktop associates with its type; where the photo is
 // missing, none is associated or none starts, the file manager shows the photo (selected
@@ -12,7 +14,9 @@ class PhotoOpener : public QObject
 {
     Q_OBJECT
 public:
-    explicit PhotoOpener(QObject *parent = nullptr);
+    // With an owner window, a photo nothing could show gets the uniform error report over it
+    // (unless the window is closing by then).
+    explicit PhotoOpener(QWidget *owner = nullptr);
 
     // A later call replaces one still going.
     void open(const QString &photoPath);
@@ -27,6 +31,7 @@ private:
     void fallBack();
     void finish(int errorNumber, const QString &description, const QString &how);
 
+    QPointer<QWidget> m_owner;
     QString m_photo;
     int m_error = 0; // why the associated application was passed over
     int m_attempt = 0;

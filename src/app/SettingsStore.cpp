@@ -18,7 +18,9 @@ QSettings *SettingsStore::openUserSettings()
                          QSettings::IniFormat);
 }
 
-SettingsStore::SettingsStore(QSettings &settings) : m_settings(settings) {}
+SettingsStore::SettingsStore(QSettings &settings) : m_settings(settings)
+{
+}
 
 QString SettingsStore::columnWidthKey(int column)
 {
@@ -172,6 +174,16 @@ std::optional<double> SettingsStore::fontSize() const
     if (!size || *size <= 0 || *size > 400)
         return std::nullopt;
     return size;
+}
+
+QFont SettingsStore::font(const QFont &designed) const
+{
+    QFont f = designed;
+    if (const QString face = fontName(); !face.isEmpty())
+        f.setFamily(face);
+    if (const auto size = fontSize())
+        f.setPointSizeF(*size);
+    return f;
 }
 
 std::optional<bool> SettingsStore::option(const char *key) const

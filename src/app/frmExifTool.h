@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/MainControls.h"
 #include "app/WindowGeometry.h"
 #include "pipeline/ReportRow.h"
 
@@ -8,22 +9,13 @@
 #include <array>
 #include <optional>
 
-class CameraPanel;
-class CaptionedTextBox;
-class FilterBox;
 class GradientArea;
-class GradientButton;
-class LanguageBox;
 class OuterGeometry;
 class PhotoBrowser;
 class PhotoOpener;
-class PhotoThumbnail;
 class QAction;
-class QCheckBox;
 class QImage;
-class QRadioButton;
 class ReportListModel;
-class ReportListView;
 class SettingsStore;
 struct Notice;
 
@@ -36,7 +28,6 @@ class frmExifTool : public QMainWindow
     Q_OBJECT
 public:
     static constexpr const char *Caption = "Lumoskop - Qwerin";
-    static const QStringList Languages;
 
     // Both must outlive the window.
     frmExifTool(SettingsStore &store, PhotoBrowser &browser, QWidget *parent = nullptr);
@@ -51,11 +42,9 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
-    void buildControls();
+    void wireControls();
     void buildActions();
     void wireBrowser();
-    void applyLayout();
-    void setupTabOrder();
     void Form_Unload();
     void RegistryLesen();
     void lvw_SpaltenbreiteLaden();
@@ -77,12 +66,9 @@ private:
     void mnuUpdate_Click();
     void mnuInfo_Click();
     void mnuKarte_Click();
-    void nextPhoto(int step); // +1 next, -1 previous photo of the folder
-    void copySelectedRows();  // Ctrl+C in the list: no question asked
+    void copySelectedRows(); // Ctrl+C in the list: no question asked
 
     void showReport(const ReportRows &rows, const QStringList &englishNames);
-    void showNotice(const Notice &notice);
-    void putOnClipboard(const QString &text);
     QString typedPath() const;
 
     SettingsStore &m_store;
@@ -92,24 +78,9 @@ private:
     QHash<QString, QAction *> m_actions;
 
     GradientArea *m_client = nullptr;
-    ReportListView *lvwExifTool = nullptr;
-    CaptionedTextBox *txtBildpfad = nullptr;
-    GradientButton *cmdDatei = nullptr;
-    GradientButton *cmdExif = nullptr;
-    GradientButton *cmdAnzeigen = nullptr;
-    GradientButton *cmdCopy = nullptr;
-    GradientButton *cmdExit = nullptr;
-    QCheckBox *chkExiftool = nullptr;
-    QCheckBox *chkTXT = nullptr;
-    QCheckBox *chkSort = nullptr;
-    CameraPanel *fraKamera = nullptr;
-    LanguageBox *cboSprache = nullptr;
-    std::array<QRadioButton *, 6> optExif{};
-    PhotoThumbnail *imgFoto = nullptr;
-    FilterBox *txtFilter = nullptr;
+    MainControls c;
     WindowGeometry m_geometry;
     OuterGeometry *m_outerGeometry = nullptr;
     std::array<std::optional<int>, 2> m_columnTwips; // the column widths as read
     bool m_closing = false;
-    bool m_busyCursor = false;
 };

@@ -14,6 +14,17 @@ LanguageBox::LanguageBox(QWidget *parent) : QComboBox(parent)
     });
 }
 
+const QStringList LanguageBox::Codes = {"de", "en", "es", "fi", "fr", "it", "ja", "ko",
+                                        "nl", "pl", "ru", "sk", "sv", "tr", "zh"};
+
+void LanguageBox::showCode(const QString &code)
+{
+    if (count() == 0)
+        addItems(Codes);
+    setCurrentIndex(int(Codes.indexOf(code)));
+    setEditText(code);
+}
+
 void LanguageBox::showPopup()
 {
     // The list's window hides however it closes: an entry picked, Escape, a click elsewhere.

@@ -9,7 +9,14 @@ class LanguageBox : public QComboBox
 {
     Q_OBJECT
 public:
+    // ExifTool's output languages, in the list's order.
+    static const QStringList Codes;
+
     explicit LanguageBox(QWidget *parent = nullptr);
+
+    // Fills the list and shows code, on which the list then opens; a code that is none of the
+    // list's is shown as it is.
+    void showCode(const QString &code);
 
     void showPopup() override;
 

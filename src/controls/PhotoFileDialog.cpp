@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMimeData>
 
 namespace PhotoFileDialog
 {
@@ -25,11 +26,11 @@ QStringList nameFilters(const QString &filter)
     return out;
 }
 
-QString choose(QWidget *parent, const QString &title, const QString &filter, const QString &current)
+QString choose(QWidget *parent, const QString &current)
 {
-    QFileDialog dialog(parent, title);
+    QFileDialog dialog(parent, QString::fromUtf8(Title));
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilters(nameFilters(filter));
+    dialog.setNameFilters(nameFilters(QString::fromLatin1(Filter)));
     const QFileInfo info(current);
     if (!current.trimmed().isEmpty())
         dialog.setDirectory(info.isDir() ? info.absoluteFilePath() : info.absolutePath());
@@ -38,6 +39,14 @@ QString choose(QWidget *parent, const QString &title, const QString &filter, con
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().constFirst();
+}
+
+QString droppedFile(const QMimeData *mime)
+{
+    if (!mime || !mime->hasUrls() || mime->urls().isEmpty())
+        return QString();
+    const QUrl first = mime->urls().constFirst();
+    return first.isLocalFile() ? first.toLocalFile() : QString();
 }
 
 } // namespace PhotoFileDialog

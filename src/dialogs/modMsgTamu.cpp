@@ -5,6 +5,7 @@
 #include "dialogs/SignalSound.h"
 #include "dialogs/frmMsgTamu.h"
 #include "dialogs/modFormUtils.h"
+#include "pipeline/Notice.h"
 
 #include <QEventLoop>
 #include <QPointer>
@@ -61,5 +62,12 @@ QString MsgTamu(const QString &text, int style, int defaultButton, const QString
 void UniformErrorReport(QWidget *owner, const QString &label, int number, const QString &description)
 {
     pubMsgResult = MsgTamu(MsgTamuRules::errorReportText(number, description), 4, 0, label, 1,
+                           MsgTamuRules::ErrorBackColour, MsgTamuRules::DefaultForeColour, owner);
+}
+
+void ShowNotice(QWidget *owner, const Notice &notice)
+{
+    const int style = notice.kind == Notice::Kind::Error ? 4 : notice.kind == Notice::Kind::Warning ? 3 : 1;
+    pubMsgResult = MsgTamu(notice.text, style, 0, notice.title.isEmpty() ? QStringLiteral("Lumoskop") : notice.title, 1,
                            MsgTamuRules::ErrorBackColour, MsgTamuRules::DefaultForeColour, owner);
 }

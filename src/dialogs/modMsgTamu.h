@@ -27,3 +27,9 @@ QString MsgTamu(const QString &text, int style, int defaultButton, const QString
 // The uniform error report: "<number> <description>" with OK and the stop sign over owner,
 // titled with the reporting procedure's label; the answer goes to pubMsgResult.
 void UniformErrorReport(QWidget *owner, const QString &label, int number, const QString &description);
+
+struct Notice;
+// A notice of the photo's road over owner: an error with the stop sign, a warning with the
+// exclamation mark, information with its sign; on the error report's pale red, titled with
+// the notice's title or the program's name.
+void ShowNotice(QWidget *owner, const Notice &notice);

@@ -1,5 +1,8 @@
 #include "summary/ClipboardText.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+
 #include <algorithm>
 
 namespace
@@ -33,4 +36,10 @@ QString clipboardText(const ReportRows &rowsInListOrder, const QList<int> &listR
             appendRow(text, rowsInListOrder.at(row));
     }
     return text;
+}
+
+void putOnClipboard(const QString &text)
+{
+    if (!text.isEmpty())
+        QGuiApplication::clipboard()->setText(text);
 }

@@ -12,3 +12,7 @@ QString clipboardText(const ReportRows &rowsInListOrder);
 // Only the rows at listRows, in list order whatever order the indices come in; each row once,
 // indices outside the list are ignored.
 QString clipboardText(const ReportRows &rowsInListOrder, const QList<int> &listRows);
+
+// Puts text on the clipboard. Nothing to copy replaces nothing: the user's clipboard is not
+// wiped for an empty list.
+void putOnClipboard(const QString &text);

@@ -336,7 +336,7 @@ private slots:
 
         // Picking from the list runs ExifTool in that language and stores it.
         box->showPopup();
-        box->view()->setCurrentIndex(box->model()->index(int(frmExifTool::Languages.indexOf("fr")), 0));
+        box->view()->setCurrentIndex(box->model()->index(int(LanguageBox::Codes.indexOf("fr")), 0));
         QTest::keyClick(box->view(), Qt::Key_Return);
         QCOMPARE(w.cameraPanel()->labelText(10), QString()); // emptied with the list until the new report
         QVERIFY(settle(w));
