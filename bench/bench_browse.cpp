@@ -10,7 +10,10 @@
 
 #include "Median.h"
 #include "app/CameraPanel.h"
+#include "app/SettingsStore.h"
 #include "app/frmExifTool.h"
+#include "pipeline/ExifToolService.h"
+#include "pipeline/PhotoBrowser.h"
 #include "controls/Fonts.h"
 #include "pipeline/ReportListModel.h"
 
@@ -27,6 +30,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTreeView>
 #include <QTest>
 
 #include <algorithm>
@@ -128,10 +132,14 @@ int main(int argc, char *argv[])
 
     QTemporaryDir settingsDir;
     QSettings settings(settingsDir.filePath(QStringLiteral("Lumoskop.conf")), QSettings::IniFormat);
-    frmExifTool window(&settings);
+    SettingsStore store(settings);
+    ExifToolService exiftool;
+    PhotoBrowser browser(exiftool);
+    frmExifTool window(store, browser);
     auto *thumbnail = window.findChild<QLabel *>(QStringLiteral("imgFoto"));
     bool shown = false;
-    QObject::connect(&window, &frmExifTool::reportShown, &app, [&shown] { shown = true; });
+    // After the window's own receiver: the list and the panel are filled by then.
+    QObject::connect(&browser, &PhotoBrowser::shown, &app, [&shown] { shown = true; });
     // Waits for the list and then for a new picture in the photo box; false after a minute.
     auto waitForPhoto = [&](qint64 oldPicture, QElapsedTimer *clock, double *listMs, double *thumbMs) {
         QElapsedTimer limit;
@@ -149,7 +157,8 @@ int main(int argc, char *argv[])
 
     QElapsedTimer clock;
     clock.start();
-    window.Form_Load(photos.first());
+    browser.readCommandLine(photos.first());
+    window.Form_Load();
     if (!waitForPhoto(thumbnail->pixmap().cacheKey(), &clock, nullptr, nullptr)) {
         std::printf("the first photo was not shown\n");
         return 1;
@@ -170,11 +179,12 @@ int main(int argc, char *argv[])
         clock.restart();
         QTest::keyClick(&window, Qt::Key_PageDown);
         double listMs = 0, thumbMs = 0;
-        if (!waitForPhoto(before, &clock, &listMs, &thumbMs) || window.photoPath() != photos.at(i)) {
+        if (!waitForPhoto(before, &clock, &listMs, &thumbMs) || browser.photo() != photos.at(i)) {
             std::printf("photo %d was not shown\n", i + 1);
             return 1;
         }
-        if (window.listModel()->rowCount() == 0 || window.cameraPanel()->labelText(5).isEmpty()) {
+        if (window.findChild<QTreeView *>(QStringLiteral("lvwExifTool"))->model()->rowCount() == 0 ||
+            window.findChild<QLabel *>(QStringLiteral("lblExif5"))->text().isEmpty()) {
             std::printf("photo %d: list or panel empty\n", i + 1);
             return 1;
         }

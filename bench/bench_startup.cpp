@@ -8,12 +8,12 @@
 //   build/bench_startup [rounds, default 5] [photo; default: a drawn 3000x2000 camera photo]
 
 #include "Median.h"
-#include "app/HeadStart.h"
+#include "app/SettingsStore.h"
 #include "app/frmExifTool.h"
 #include "controls/Fonts.h"
-#include "pipeline/ReportListModel.h"
+#include "pipeline/ExifToolService.h"
+#include "pipeline/PhotoBrowser.h"
 #include "pipeline/ReportPath.h"
-#include "pipeline/ReportsAhead.h"
 
 #include <QApplication>
 #include <QColor>
@@ -54,18 +54,21 @@ int child(int argc, char *argv[], const QString &photo)
     QSettings settings(settingsDir.filePath(QStringLiteral("Lumoskop.conf")), QSettings::IniFormat);
     // As main() does: ExifTool starts on the photo before the fonts are set up and the window
     // is built.
+    SettingsStore store(settings);
     ExifToolService exiftool;
-    ReportsAhead ahead(exiftool);
-    HeadStart::begin(ahead, settings, photo);
+    PhotoBrowser browser(exiftool);
+    browser.setLanguage(store.language());
+    browser.readCommandLine(photo);
     installDesignLook();
 
     int rows = -1;
     double filled = 0;
-    frmExifTool window(&settings, exiftool, ahead);
+    frmExifTool window(store, browser);
     const double built = clock.nsecsElapsed() / 1e6;
-    QObject::connect(&window, &frmExifTool::reportShown, &app, [&] {
+    // After the window's own receiver: the list is filled by then.
+    QObject::connect(&browser, &PhotoBrowser::shown, &app, [&](const QString &, const ReportRows &shownRows) {
         filled = clock.nsecsElapsed() / 1e6;
-        rows = window.listModel()->rowCount();
+        rows = int(shownRows.size());
         // The parent stops its clock here: what the user waits for ends with the filled list,
         // not with the program's own shutdown.
         std::printf("filled\n");
@@ -74,7 +77,7 @@ int child(int argc, char *argv[], const QString &photo)
     });
     // A run that never fills the list must not keep the benchmark waiting for ever.
     QTimer::singleShot(60000, &app, [&app] { app.exit(2); });
-    window.Form_Load(photo);
+    window.Form_Load();
     // The list may already be filled inside Form_Load, before any event loop runs.
     if (rows < 0 && app.exec() == 2)
         return 2;
