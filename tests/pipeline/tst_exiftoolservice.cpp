@@ -283,7 +283,7 @@ void TestExifToolService::keptProcessServesRequestsInTurn()
         args(second, QStringLiteral("en")) +
         QStringList{QStringLiteral("-echo4"), QStringLiteral("{status2 ${status}}"), QStringLiteral("-execute2")};
     QCOMPARE(lines(QStringLiteral("received")), expected);
-    QTRY_COMPARE(busy.size(), 2);
+    QTRY_COMPARE_WITH_TIMEOUT(busy.size(), 2, 30000);
     QCOMPARE(busy.at(0).at(0).toBool(), true);
     QCOMPARE(busy.at(1).at(0).toBool(), false);
     QVERIFY(service.isIdle());
@@ -393,7 +393,7 @@ void TestExifToolService::fallsBackAndRestarts()
     if (killed) {
         const QByteArray hung = Files::read(file(QStringLiteral("hung")));
         QVERIFY(!hung.trimmed().isEmpty());
-        QTRY_VERIFY_WITH_TIMEOUT(!alive(hung), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(!alive(hung), 30000);
     }
 
     // A fresh kept process serves the next request.
@@ -515,12 +515,12 @@ void TestExifToolService::backgroundJobsWait()
     QVERIFY(service.isBusy());
     QTRY_COMPARE_WITH_TIMEOUT(delivered.size(), 3, 20000);
     QCOMPARE(delivered, (QList<int>{first, second, background}));
-    QTRY_COMPARE(busy.size(), 2);
+    QTRY_COMPARE_WITH_TIMEOUT(busy.size(), 2, 30000);
     QCOMPARE(busy.at(0).at(0).toBool(), true);
     QCOMPARE(deliveredWhenIdleForUser, 2); // the background job does not keep the user waiting
 
     // Work nobody waits for never shows as busy.
-    QTRY_VERIFY(service.isIdle());
+    QTRY_VERIFY_WITH_TIMEOUT(service.isIdle(), 30000);
     ExifToolOutcome outcome;
     QVERIFY(runJob(service, preparing, &outcome));
     QCOMPARE(outcome.exitCode, 0);
@@ -549,7 +549,7 @@ void TestExifToolService::cancel()
     const ExifToolOutcome cancelled = done.at(0).at(1).value<ExifToolOutcome>();
     QVERIFY(cancelled.aborted && !cancelled.crashed);
     QVERIFY(describeFailure(cancelled, m_photo, m_report).contains(QStringLiteral("stopped")));
-    QTRY_VERIFY_WITH_TIMEOUT(!alive(child), 5000); // the whole group, not only the shell
+    QTRY_VERIFY_WITH_TIMEOUT(!alive(child), 30000); // the whole group, not only the shell
     QCOMPARE(done.at(1).at(0).toInt(), queued);
     QCOMPARE(done.at(1).at(1).value<ExifToolOutcome>().exitCode, 0);
     QCOMPARE(lines(QStringLiteral("oneshot")).size(), 2 * args(m_photo).size()); // "Drei.jpg" never ran
@@ -616,9 +616,10 @@ void TestExifToolService::abortAllKillsTheWholeGroup()
     QSignalSpy busy(&service, &ExifToolService::busyChanged);
     service.abortAll();
     QVERIFY(service.isIdle());
-    QTRY_VERIFY(!busy.isEmpty() && !busy.last().at(0).toBool()); // the busy pointer is not left behind
+    QTRY_VERIFY_WITH_TIMEOUT(!busy.isEmpty() && !busy.last().at(0).toBool(),
+                             30000); // the busy pointer is not left behind
     QVERIFY(!service.isKeptProcessRunning());
-    QTRY_VERIFY_WITH_TIMEOUT(!alive(pid), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(!alive(pid), 30000);
 
     // No outcome follows for the aborted job; the service serves the next one.
     QVERIFY(QFile::remove(file(QStringLiteral("linger"))));
