@@ -10,6 +10,8 @@
 #include <QTextDocument>
 #include <QTextEdit>
 
+#include <memory>
+
 CaptionedTextBox::CaptionedTextBox(Mode mode, QWidget *parent) : QWidget(parent), m_mode(mode)
 {
     auto *layout = new QHBoxLayout(this);
@@ -134,9 +136,9 @@ qreal CaptionedTextBox::heightForTextAt(int width) const
     // The area's contents margins hold its frame; it sets no viewport margins of its own.
     const QMargins around = m_multi->contentsMargins();
     const int caption = m_caption->isVisibleTo(this) ? m_caption->sizeHint().width() + layout()->spacing() : 0;
-    // Laid out at the width the text will have, as the box may still be hidden and unsized;
-    // the area lays it out again at its own width once it is shown.
-    QTextDocument *doc = m_multi->document();
-    doc->setTextWidth(qMax(0, width - caption - around.left() - around.right()));
-    return doc->size().height() + around.top() + around.bottom();
+    // Laid out at the width the text will have, on a copy: the area lays its own document out
+    // again at the width it has now at once, and while hidden it has none worth the name.
+    const std::unique_ptr<QTextDocument> copy(m_multi->document()->clone());
+    copy->setTextWidth(qMax(0, width - caption - around.left() - around.right()));
+    return copy->size().height() + around.top() + around.bottom();
 }
