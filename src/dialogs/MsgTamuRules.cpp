@@ -74,7 +74,8 @@ Style style(int styleNumber)
 
 int neededTextHeight(qreal pixels)
 {
-    // Whatever the measure, the box never grows past its tallest: no need to count beyond it.
+    // The box never grows past its tallest, so any larger measure, even one no int could
+    // hold, counts as that.
     constexpr qreal Tallest = MaxTextHeight / Twips::PerPixel + 1;
     if (!(pixels > 0)) // also a measure that is no number
         return 0;
