@@ -109,6 +109,8 @@ void checkMessageBox(Numbers &n)
     FUZZ_CHECK(s.sound == soundForRest(s.rest));
 
     const int lines = n.next();
+    const int needed = neededTextHeight(qreal(lines) / 64);
+    FUZZ_CHECK(needed >= 0 && needed % 15 == 0 && needed <= 7700 + 2 * 15);
     const Size size = sizeFor(lines);
     FUZZ_CHECK(size.textHeight >= 900 && size.textHeight <= 7700);
     FUZZ_CHECK(size.windowHeight >= DesignedWindowHeight && size.windowHeight > size.textHeight);

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs one command on a desktop of its own, as a user's session would host the program: a
 # virtual X display (Xvfb, 96 dpi) with the openbox window manager, so windows get frames,
-# focus and activation from a real window manager. With --accessibility the command also
-# gets a session bus and an AT-SPI bus, as a screen reader finds them.
+# focus and activation from a real window manager, and a D-Bus session bus of its own, as
+# every desktop has one. With --accessibility the command also gets an AT-SPI bus, as a
+# screen reader finds it.
 #
 #   scripts/desktop-session.sh [--size 1600x1200] [--accessibility] [--] command [args...]
 #
@@ -22,12 +23,17 @@ while [ $# -gt 0 ]; do
 done
 [ $# -gt 0 ] || { echo "desktop-session.sh: no command given" >&2; exit 2; }
 
-# The accessibility buses need a session bus; the session bus is started first, and this
-# script runs again inside it.
-if [ "$accessibility" = 1 ] && [ -z "${LUMOSKOP_IN_BUS_SESSION:-}" ]; then
-    command -v dbus-run-session >/dev/null || { echo "desktop-session.sh: dbus-run-session is missing" >&2; exit 1; }
+# The session bus is started first, and this script runs again inside it: so the command
+# never meets the bus of whoever started the script, nor runs without one.
+if [ -z "${LUMOSKOP_IN_BUS_SESSION:-}" ]; then
+    command -v dbus-run-session >/dev/null || {
+        echo "desktop-session.sh: dbus-run-session is missing (scripts/install-deps.sh --test)" >&2
+        exit 1
+    }
     export LUMOSKOP_IN_BUS_SESSION=1
-    exec dbus-run-session -- "$0" --size "$size" --accessibility -- "$@"
+    again=("$0" --size "$size")
+    [ "$accessibility" = 1 ] && again+=(--accessibility)
+    exec dbus-run-session -- "${again[@]}" -- "$@"
 fi
 
 for tool in Xvfb openbox xprop; do

@@ -2,16 +2,15 @@
 
 #include "controls/Twips.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
-#include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
-#include <QTextLayout>
+
+#include <memory>
 
 CaptionedTextBox::CaptionedTextBox(Mode mode, QWidget *parent) : QWidget(parent), m_mode(mode)
 {
@@ -130,18 +129,16 @@ void CaptionedTextBox::changeEvent(QEvent *event)
     QWidget::changeEvent(event);
 }
 
-int CaptionedTextBox::laidOutLineCount() const
+qreal CaptionedTextBox::heightForTextAt(int width) const
 {
     if (m_line)
-        return 1;
-    QTextDocument *doc = m_multi->document();
-    // Lay the text out at the width it has now, as the user would see it.
-    doc->setTextWidth(m_multi->viewport()->width());
-    doc->documentLayout()->documentSize();
-    int lines = 0;
-    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
-        const QTextLayout *tl = b.layout();
-        lines += tl ? qMax(1, tl->lineCount()) : 1;
-    }
-    return lines;
+        return height();
+    // The area's contents margins hold its frame; it sets no viewport margins of its own.
+    const QMargins around = m_multi->contentsMargins();
+    const int caption = m_caption->isVisibleTo(this) ? m_caption->sizeHint().width() + layout()->spacing() : 0;
+    // Laid out at the width the text will have, on a copy: the area lays its own document out
+    // again at the width it has now at once, and while hidden it has none worth the name.
+    const std::unique_ptr<QTextDocument> copy(m_multi->document()->clone());
+    copy->setTextWidth(qMax(0, width - caption - around.left() - around.right()));
+    return copy->size().height() + around.top() + around.bottom();
 }

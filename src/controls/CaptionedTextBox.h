@@ -8,7 +8,7 @@ class QTextEdit;
 
 // The program's text box: an optional caption at its left ("Photo:"), then either a one-line
 // entry field or a read-only multi-line area with word wrap and a vertical scroll bar that
-// can tell how many lines its text occupies after layout (the message box sizes itself by it).
+// can tell how tall it must be to show its text whole (the message box sizes itself by it).
 class CaptionedTextBox : public QWidget
 {
     Q_OBJECT
@@ -30,8 +30,10 @@ public:
     void setBackColour(quint32 colour);
     void setFocusedBackColour(quint32 colour);
 
-    // Lines the current text occupies at the current width (1 for a one-line box).
-    int laidOutLineCount() const;
+    // The height (device-independent pixels) a multi-line box of the given width needs to show
+    // its whole text without a scroll bar: the text as laid out in its font, with the area's
+    // frame, margins and document margin. A one-line box answers its own height.
+    qreal heightForTextAt(int width) const;
 
     QLineEdit *lineEdit() const { return m_line; }
     QTextEdit *textEdit() const { return m_multi; }

@@ -1,6 +1,9 @@
 #include "dialogs/MsgTamuRules.h"
 
+#include "controls/Twips.h"
+
 #include <climits>
+#include <cmath>
 
 namespace MsgTamuRules
 {
@@ -18,7 +21,6 @@ const ButtonSpec Buttons[ButtonCount] = {
     {"B&eenden ", "Beenden", 4575, 1290, 9},
 };
 
-constexpr int LineHeight = 260;
 constexpr int MinTextHeight = 900;
 constexpr int MaxTextHeight = 7700;
 constexpr int WideFromTextHeight = 2700; // wide layout above this
@@ -70,11 +72,23 @@ Style style(int styleNumber)
     return s;
 }
 
-Size sizeFor(int laidOutLines)
+int neededTextHeight(qreal pixels)
+{
+    // The box never grows past its tallest, so any larger measure, even one no int could
+    // hold, counts as that.
+    constexpr qreal Tallest = MaxTextHeight / Twips::PerPixel + 1;
+    if (!(pixels > 0)) // also a measure that is no number
+        return 0;
+    // Line heights are sums of fractions; a rounding error's hair above a whole pixel is no
+    // pixel more.
+    const qreal whole = std::ceil(qMin(pixels, Tallest) - 1.0 / 1024);
+    return Twips::fromPx(int(whole));
+}
+
+Size sizeFor(int neededTextHeight)
 {
     Size s;
-    const qint64 wanted = qint64(qMax(0, laidOutLines)) * LineHeight;
-    s.textHeight = int(qBound(qint64(MinTextHeight), wanted, qint64(MaxTextHeight)));
+    s.textHeight = qBound(MinTextHeight, neededTextHeight, MaxTextHeight);
     s.windowHeight = s.textHeight > MinTextHeight ? s.textHeight + WindowAboveText : DesignedWindowHeight;
     s.wide = s.textHeight > WideFromTextHeight;
     if (s.wide) {
@@ -83,7 +97,7 @@ Size sizeFor(int laidOutLines)
         s.stripWidth = 7620;
     } else {
         s.windowWidth = DesignedWindowWidth;
-        s.textWidth = 4965;
+        s.textWidth = NarrowTextWidth;
         s.stripWidth = DesignedClientWidth;
     }
     return s;

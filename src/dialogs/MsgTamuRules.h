@@ -55,7 +55,7 @@ struct Size {
     bool wide;
 };
 
-// The window's designed measures; a text that fits three lines keeps them.
+// The window's designed measures; a text that fits the designed text box keeps them.
 constexpr int DesignedClientWidth = 6090;
 constexpr int DesignedClientHeight = 1905;
 constexpr int DesignedWindowWidth = 6180;
@@ -65,8 +65,17 @@ constexpr int FrameWidth = DesignedWindowWidth - DesignedClientWidth;
 constexpr int FrameHeight = 395;
 constexpr int DesignedWindowHeight = DesignedClientHeight + FrameHeight;
 
-// Sizing by the number of lines the text occupies in the narrow text box.
-Size sizeFor(int laidOutLines);
+// The text box's width in the narrow layout: the text is measured at this width.
+constexpr int NarrowTextWidth = 4965;
+
+// The height the text box needs to show its text whole, in twips, from what the window
+// measures in device-independent pixels: the text as laid out in the font in use, with the
+// box's own frame and margins. Whole pixels, rounded up, so the last line keeps its lowest row.
+int neededTextHeight(qreal pixels);
+
+// Sizing by the height the text needs in the narrow text box (neededTextHeight): the text box
+// gets that height within the designed bounds, and the window and the layout follow it.
+Size sizeFor(int neededTextHeight);
 
 // A colour argument: a colour number (red in the lowest byte), a text holding one, or the
 // empty text for the default. Anything that is no 24-bit colour keeps the default too.

@@ -8,12 +8,9 @@
 #include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
-#include <QLayout>
 #include <QPainter>
 #include <QPointer>
 #include <QSvgRenderer>
-#include <QTextDocument>
-#include <QTextEdit>
 
 using namespace MsgTamuRules;
 
@@ -80,9 +77,6 @@ frmMsgTamu::frmMsgTamu(QWidget *parent) : QDialog(parent)
     m_text->setReadOnly(true);
     m_text->setFrameVisible(false);
     m_text->setFont(segoe(9.75));
-    // The height rule allows 260 twips a line and nothing more: a wide margin around the
-    // text would push a fourth line under the scroll bar.
-    m_text->textEdit()->document()->setDocumentMargin(2);
 
     for (int i = 1; i <= 4; ++i) {
         auto *img = new QLabel(this);
@@ -190,10 +184,9 @@ void frmMsgTamu::applyStyle(const Style &style, int defaultButton)
 int frmMsgTamu::setMessage(const QString &text)
 {
     m_text->setText(text);
-    // The window is still hidden: lay the text box out now so that the count uses its real width.
-    if (m_text->layout())
-        m_text->layout()->activate();
-    return m_text->laidOutLineCount();
+    // Measured in the font the box shows, which is taller than the one the design was drawn
+    // for, at the narrow width that the layout rules start from.
+    return neededTextHeight(m_text->heightForTextAt(Twips::toPx(NarrowTextWidth)));
 }
 
 void frmMsgTamu::applySize(const Size &size)

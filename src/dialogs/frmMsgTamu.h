@@ -22,7 +22,7 @@ public:
 
     void setColours(quint32 back, quint32 fore);
     void applyStyle(const MsgTamuRules::Style &style, int defaultButton);
-    // Puts the text in and returns the number of lines it occupies in the text box.
+    // Puts the text in and returns the height (twips) the narrow text box needs to show it whole.
     int setMessage(const QString &text);
     void applySize(const MsgTamuRules::Size &size);
 

@@ -31,8 +31,8 @@ QString MsgTamu(const QString &text, int style, int defaultButton, const QString
     box->setWindowTitle(title);
     const Style chosen = MsgTamuRules::style(style);
     box->applyStyle(chosen, defaultButton);
-    const int lines = box->setMessage(displayText(text));
-    box->applySize(sizeFor(lines));
+    const int needed = box->setMessage(displayText(text));
+    box->applySize(sizeFor(needed));
 
     // The box grows right and down from where it was placed; a tall one would otherwise hang
     // below the bottom of the screen with its buttons out of reach.

@@ -133,7 +133,7 @@ private slots:
         PhotoOpener opener;
         QSignalSpy finished(&opener, &PhotoOpener::finished);
         opener.open(photo);
-        QVERIFY(finished.wait(10000));
+        QVERIFY(finished.wait(30000));
         QCOMPARE(finished.first().at(0).toInt(), 0);
         QCOMPARE(catcher.opened.size(), 1);
         const QString local = catcher.opened.first().toLocalFile();
@@ -172,11 +172,11 @@ private slots:
         BoxWatcher boxes;
         QTest::mouseClick(child<QLabel>(w, "imgFoto"), Qt::LeftButton);
         if (folderToo) {
-            QTRY_COMPARE(boxes.titles, QStringList{"frmExiftool_imgFoto_Click"});
+            QTRY_COMPARE_WITH_TIMEOUT(boxes.titles, QStringList{"frmExiftool_imgFoto_Click"}, 30000);
             QVERIFY(boxes.texts.first().startsWith("53 "));
             QVERIFY(catcher.opened.isEmpty());
         } else {
-            QTRY_COMPARE(catcher.opened, QList<QUrl>{QUrl::fromLocalFile(folder)});
+            QTRY_COMPARE_WITH_TIMEOUT(catcher.opened, QList<QUrl>{QUrl::fromLocalFile(folder)}, 30000);
             QVERIFY(boxes.titles.isEmpty());
         }
         w.close();
@@ -216,11 +216,10 @@ private slots:
 
         // Info: the about window, modal, with the stored program name.
         QString programLine;
-        QTimer::singleShot(100, [&] {
-            if (auto *info = qobject_cast<frmInfo *>(QApplication::activeModalWidget())) {
+        onModal([&](QWidget *modal) {
+            if (auto *info = qobject_cast<frmInfo *>(modal))
                 programLine = info->creditLines().value(5);
-                info->close();
-            }
+            modal->close();
         });
         w.mnuInfo_Click();
         QCOMPARE(programLine, QString("L u m o s k o p"));

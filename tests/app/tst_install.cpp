@@ -35,7 +35,7 @@ ToolRun runTool(const QString &program, const QStringList &arguments, int timeou
     QProcess proc;
     proc.setProcessChannelMode(QProcess::MergedChannels);
     proc.start(program, arguments);
-    if (!proc.waitForStarted(10000) || !proc.waitForFinished(timeoutMs)) {
+    if (!proc.waitForStarted(60000) || !proc.waitForFinished(timeoutMs)) {
         proc.kill();
         proc.waitForFinished(5000);
         result.output = program + QStringLiteral(": did not run to its end");
@@ -319,7 +319,7 @@ private slots:
         program.setWorkingDirectory(m_tmp.filePath(QStringLiteral("elsewhere")));
         program.setProcessChannelMode(QProcess::ForwardedChannels);
         program.start(command.at(0), command.mid(1));
-        QVERIFY2(program.waitForStarted(10000), qPrintable(program.errorString()));
+        QVERIFY2(program.waitForStarted(60000), qPrintable(program.errorString()));
         // The program never ends by itself; it must not outlive a failed check either.
         const auto stop = qScopeGuard([&program] {
             program.terminate();
@@ -339,7 +339,7 @@ private slots:
             QFile file(settingsFile);
             return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
         };
-        QTRY_VERIFY_WITH_TIMEOUT(settingsText().contains(QLatin1String("ProgrammName=L u m o s k o p")), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(settingsText().contains(QLatin1String("ProgrammName=L u m o s k o p")), 60000);
         QCOMPARE(program.state(), QProcess::Running);
         QVERIFY(QDir(m_tmp.filePath(QStringLiteral("elsewhere"))).isEmpty());
     }

@@ -134,7 +134,7 @@ private slots:
         QSignalSpy position(&w.session(), &PhotoSession::positionChanged);
         w.Form_Load(photo);
         QVERIFY(settle(w));
-        QTRY_VERIFY(!position.isEmpty()); // ExifTool has told, one way or the other
+        QTRY_VERIFY_WITH_TIMEOUT(!position.isEmpty(), 30000); // ExifTool has told, one way or the other
         QCOMPARE(w.session().position().has_value(), !address.isEmpty());
         QCOMPARE(child<QAction>(w, "mnuKarte")->isEnabled(), !address.isEmpty());
         QCOMPARE(child<QAction>(w, "mnuKarte")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_M));

@@ -168,11 +168,12 @@ private slots:
         for (const QString &p : {a, b, c})
             QVERIFY(TestPhotos::makeCameraPhoto(p));
         auto ini = freshSettings(dir);
-        FakeExifTool fake(0.5);
+        // a's run lasts until it is ended, so the commands below always meet it.
+        FakeExifTool fake(0.5, QStringLiteral("case \"$*\" in */a.jpg) sleep 600 ;; esac"));
         frmExifTool w(ini.get());
         w.setKeepExifToolRunning(false); // the fake counts ExifTool starts
         w.Form_Load(a);
-        QTest::qWait(150);
+        QTRY_COMPARE_WITH_TIMEOUT(fake.calls().size(), 1, 30000);
         QVERIFY(w.isExifToolRunning());
         w.cmdExif_Click();
         w.takeOverPhoto(b);
@@ -204,10 +205,11 @@ private slots:
             frmExifTool w(ini.get());
             w.setKeepExifToolRunning(false); // the fake counts ExifTool starts
             w.Form_Load(photo);
-            QTest::qWait(200);
+            QTRY_COMPARE_WITH_TIMEOUT(fake.calls().size(), 1, 30000);
             w.close();
         }
-        QTest::qWait(1300); // past the moment the killed run would have written its report
+        // Ended, not left to finish: nothing can write the report any more.
+        QTRY_VERIFY_WITH_TIMEOUT(!fake.anyRunning(), 30000);
         QVERIFY(!QFile::exists(dir.filePath("slow.txt")));
     }
 

@@ -1,5 +1,6 @@
 #include "FakeExifTool.h"
 
+#include "Processes.h"
 #include "TestPhotos.h"
 #include "exiftool/ProgramFolder.h"
 
@@ -11,6 +12,9 @@ FakeExifTool::FakeExifTool(double delaySeconds, const QString &extraShell)
     const QString script = QStringLiteral("#!/bin/bash\n"
                                           "PATH=/usr/bin:/bin\n"
                                           "d='%1'\n"
+                                          // Each process heads a group of its own (the program starts it so):
+                                          // its id names everything the call leaves running.
+                                          "echo $$ >> \"$d/pids\"\n"
                                           "case \"$*\" in *-stay_open*) sleep %2; exec '%3' \"$@\";; esac\n"
                                           // Held until this call and the ExifTool it becomes end, however
                                           // they end: a killed call leaves no lock behind.
@@ -48,4 +52,22 @@ QStringList FakeExifTool::calls() const
 bool FakeExifTool::overlapped() const
 {
     return QFile::exists(m_dir.filePath(QStringLiteral("overlap")));
+}
+
+bool FakeExifTool::anyRunning() const
+{
+    QFile f(m_dir.filePath(QStringLiteral("pids")));
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    const QList<QByteArray> pids = f.readAll().split('\n');
+    for (const QByteArray &pid : pids) {
+        if (!pid.trimmed().isEmpty() && Processes::groupAlive(pid.trimmed().toLongLong()))
+            return true;
+    }
+    return false;
+}
+
+bool FakeExifTool::started() const
+{
+    return QFile(m_dir.filePath(QStringLiteral("pids"))).size() > 0;
 }

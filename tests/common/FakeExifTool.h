@@ -19,6 +19,11 @@ public:
     // (the English listing, the position) are not counted.
     QStringList calls() const;
     bool overlapped() const;   // two calls ran at the same time
+    // Some ExifTool has been started through this one (a call or the kept ExifTool).
+    bool started() const;
+    // Something started through this one still runs: a call, the ExifTool it became, or
+    // anything it started in turn.
+    bool anyRunning() const;
 
 private:
     QTemporaryDir m_dir;

@@ -1,9 +1,10 @@
 #include "TestPhotos.h"
 
+#include "Processes.h"
+
 #include <QColor>
 #include <QImage>
 #include <QPainter>
-#include <QProcess>
 #include <QStandardPaths>
 
 namespace TestPhotos {
@@ -21,26 +22,12 @@ bool makeJpeg(const QString &path, int width, int height)
     return img.save(path, "JPEG");
 }
 
-QByteArray run(const QString &program, const QStringList &arguments, int *exitCode)
-{
-    QProcess proc;
-    proc.start(program, arguments);
-    if (!proc.waitForStarted(10000)) {
-        if (exitCode)
-            *exitCode = -1;
-        return QByteArray();
-    }
-    proc.waitForFinished(60000);
-    if (exitCode)
-        *exitCode = proc.exitStatus() == QProcess::NormalExit ? proc.exitCode() : -1;
-    return proc.readAllStandardOutput();
-}
-
 bool writeTags(const QString &path, const QStringList &assignments)
 {
     int code = -1;
-    run(exiftool(), QStringList{QStringLiteral("-overwrite_original"), QStringLiteral("-q")} << assignments << path,
-        &code);
+    Processes::run(exiftool(),
+                   QStringList{QStringLiteral("-overwrite_original"), QStringLiteral("-q")} << assignments << path,
+                   &code);
     return code == 0;
 }
 
@@ -60,10 +47,10 @@ bool makeCameraPhoto(const QString &path)
 bool writeReport(const QString &photo, const QString &lang)
 {
     int code = -1;
-    run(exiftool(),
-        {QStringLiteral("-lang"), lang, QStringLiteral("-a"), QStringLiteral("-u"), QStringLiteral("-g1"),
-         QStringLiteral("-w!"), QStringLiteral("txt"), photo},
-        &code);
+    Processes::run(exiftool(),
+                   {QStringLiteral("-lang"), lang, QStringLiteral("-a"), QStringLiteral("-u"), QStringLiteral("-g1"),
+                    QStringLiteral("-w!"), QStringLiteral("txt"), photo},
+                   &code);
     return code == 0;
 }
 

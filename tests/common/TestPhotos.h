@@ -23,7 +23,4 @@ bool makeCameraPhoto(const QString &path);
 // Runs ExifTool the way the program does (-lang L -a -u -g1 -w! txt photo); false on failure.
 bool writeReport(const QString &photo, const QString &lang);
 
-// Runs a program with arguments and returns its standard output (empty on failure).
-QByteArray run(const QString &program, const QStringList &arguments, int *exitCode = nullptr);
-
 } // namespace TestPhotos

@@ -90,8 +90,10 @@ def main():
     try:
         photo = make_photo(work)
         process = subprocess.Popen([program, photo], env=env)
-        # The panel is filled once ExifTool has written the report and the program has read it.
-        deadline = time.monotonic() + 60
+        # The panel is filled once ExifTool has written the report and the program has read it;
+        # the labels are named one after another, so the wait is for every one that is read
+        # below. On a busy machine that may take long: the limit only ends a run that hangs.
+        deadline = time.monotonic() + 120
         labels = {}
         while time.monotonic() < deadline:
             if process.poll() is not None:
@@ -100,7 +102,7 @@ def main():
             app = program_app(process.pid)
             if app is not None:
                 labels = panel_labels(app)
-                if len(labels) == 12 and labels[5][0]:
+                if all(labels.get(index) == (shown, field) for (index, field, shown) in LABELS.values()):
                     break
             time.sleep(0.2)
         failed = 0
@@ -123,7 +125,7 @@ def main():
         if process is not None and process.poll() is None:
             process.send_signal(signal.SIGTERM)  # closes like "End": no report left behind
             try:
-                process.wait(timeout=15)
+                process.wait(timeout=120)
             except subprocess.TimeoutExpired:
                 process.kill()
                 process.wait()

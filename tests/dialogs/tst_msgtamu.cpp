@@ -1,9 +1,10 @@
 // The message box as the user meets it: answers, Enter and access keys, the default button,
-// sizing by the laid-out text, colours, countdown, closing, a box opened inside another one's
-// wait, placement over its owner and the uniform error report.
+// sizing by the text as the font in use lays it out (also run at 150 and 200 %), colours, countdown, closing, a box
+// opened inside another one's wait, placement over its owner and the uniform error report.
 #include "BoxAnswers.h"
 
 #include "controls/CaptionedTextBox.h"
+#include "controls/Fonts.h"
 #include "controls/GradientButton.h"
 #include "controls/Twips.h"
 #include "dialogs/SignalSound.h"
@@ -14,6 +15,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QTest>
+#include <QTextCursor>
 #include <QTextEdit>
 
 namespace
@@ -31,7 +33,12 @@ class TestMsgTamu : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase() { SignalSound::setRecording(true); }
+    void initTestCase()
+    {
+        // The program's own faces, so that the text is measured as users see it.
+        installDesignLook();
+        SignalSound::setRecording(true);
+    }
     void init()
     {
         SignalSound::clearRecorded();
@@ -42,8 +49,8 @@ private slots:
     void answersWithTheButtonsWord_data();
     void answersWithTheButtonsWord();
     void noDefaultButton();
-    void sizeFollowsLaidOutLines_data();
-    void sizeFollowsLaidOutLines();
+    void sizeFollowsTheText_data();
+    void sizeFollowsTheText();
     void countdownClosesWithEmptyResult();
     void closedWithoutButtonAnswersEmpty_data();
     void closedWithoutButtonAnswersEmpty();
@@ -124,43 +131,75 @@ void TestMsgTamu::noDefaultButton()
     }
 }
 
-void TestMsgTamu::sizeFollowsLaidOutLines_data()
+void TestMsgTamu::sizeFollowsTheText_data()
 {
-    // Twips; the window height is its outside measure.
-    QTest::addColumn<int>("lineCount");
-    QTest::addColumn<int>("textHeight");
-    QTest::addColumn<int>("windowHeight");
-    QTest::addColumn<bool>("wide");
-    QTest::newRow("1 line") << 1 << 900 << MsgTamuRules::DesignedWindowHeight << false;
-    QTest::newRow("4 lines") << 4 << 1040 << 2440 << false;
-    QTest::newRow("11 lines") << 11 << 2860 << 4260 << true;
-    QTest::newRow("40 lines") << 40 << 7700 << 9100 << true;
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("scrolls");
+    QTest::newRow("1 line") << lines(1) << false;
+    QTest::newRow("3 lines") << lines(3) << false;
+    QTest::newRow("6 lines") << lines(6) << false;
+    QTest::newRow("12 lines") << lines(12) << false;
+    // A notice as the program words one: a long path wraps, ExifTool's own line follows.
+    QTest::newRow("wrapped notice")
+        << QStringLiteral(
+               "ExifTool wrote no report for \"/home/user/Bilder/2023/Urlaub an der Ostsee/IMG_20230501_101112.jpg\" "
+               "(exit code 1).\r\n\r\nError: File not found - /home/user/Bilder/2023/Urlaub an der Ostsee/"
+               "IMG_20230501_101112.jpg")
+        << false;
+    QTest::newRow("40 lines") << lines(40) << true;
 }
 
-void TestMsgTamu::sizeFollowsLaidOutLines()
+void TestMsgTamu::sizeFollowsTheText()
 {
-    QFETCH(int, lineCount);
-    QFETCH(int, textHeight);
-    QFETCH(int, windowHeight);
-    QFETCH(bool, wide);
-    QRect text, strip;
+    QFETCH(QString, text);
+    QFETCH(bool, scrolls);
+    QRect textBox, strip, lastLine;
     QSize client;
-    bool scrolls = false;
+    bool scrollBar = true;
     onMsgBox("Size", [&](frmMsgTamu *box) {
-        text = box->txtMsgText()->geometry();
+        QTextEdit *edit = box->txtMsgText()->textEdit();
+        textBox = box->txtMsgText()->geometry();
         strip = box->fraMsgButton()->geometry();
         client = box->size();
-        scrolls = box->txtMsgText()->textEdit()->verticalScrollBar()->isVisible();
+        scrollBar = edit->verticalScrollBar()->isVisible();
+        QTextCursor end(edit->document());
+        end.movePosition(QTextCursor::End);
+        // The last line where the user sees it: in the dialog, if it lies inside the text's viewport.
+        const QRect inViewport = edit->cursorRect(end);
+        if (edit->viewport()->rect().contains(inViewport))
+            lastLine = QRect(edit->viewport()->mapTo(box, inViewport.topLeft()), inViewport.size());
         box->cmdButton(0)->click();
     });
-    MsgTamu(lines(lineCount), 0, 0, "Size", 0);
-    QCOMPARE(text.height(), Twips::toPx(textHeight));
-    QCOMPARE(client.height(), Twips::toPx(windowHeight - MsgTamuRules::FrameHeight));
-    QCOMPARE(text.width(), Twips::toPx(wide ? 6465 : 4965));
+    MsgTamu(text, 0, 0, "Size", 0);
+    QCOMPARE(scrollBar, scrolls);
+    if (!scrolls) {
+        // Every line shows, the last one whole and above the button strip.
+        QVERIFY2(!lastLine.isNull(), "the last line lies outside the text box");
+        QVERIFY2(
+            lastLine.bottom() < strip.top(),
+            qPrintable(QStringLiteral("last line down to %1, strip from %2").arg(lastLine.bottom()).arg(strip.top())));
+        // Nor is the box much taller than its text: measured in the narrow layout, a text shown
+        // wide may leave a line or two empty below it, no more.
+        if (textBox.height() > Twips::toPx(900))
+            QVERIFY2(textBox.bottom() - lastLine.bottom() <= 3 * lastLine.height(),
+                     qPrintable(QStringLiteral("text box down to %1, last line to %2")
+                                    .arg(textBox.bottom())
+                                    .arg(lastLine.bottom())));
+    }
+    // The design's rules on the text box's height.
+    const int designed = Twips::toPx(MsgTamuRules::DesignedClientHeight);
+    QVERIFY(textBox.height() >= Twips::toPx(900));
+    QVERIFY(textBox.height() <= Twips::toPx(7700));
+    QCOMPARE(textBox.height() == Twips::toPx(7700), scrolls);
+    if (textBox.height() == Twips::toPx(900))
+        QCOMPARE(client.height(), designed);
+    else
+        QCOMPARE(client.height(), textBox.height() + Twips::toPx(1400 - MsgTamuRules::FrameHeight));
+    const bool wide = textBox.height() > Twips::toPx(2700);
+    QCOMPARE(textBox.width(), Twips::toPx(wide ? 6465 : 4965));
     QCOMPARE(strip.width(), Twips::toPx(wide ? 7620 : 6090));
     QCOMPARE(strip.bottom(), client.height() - 1);
-    QVERIFY(strip.top() > text.bottom());
-    QCOMPARE(scrolls, lineCount == 40); // the lines that fit show without a scroll bar
+    QVERIFY(strip.top() > textBox.bottom());
 }
 
 void TestMsgTamu::countdownClosesWithEmptyResult()

@@ -1,4 +1,5 @@
-// The message box's decisions without a window: style table, colours, default button, text.
+// The message box's decisions without a window: style table, sizing, colours, default button,
+// text.
 #include "dialogs/MsgTamuRules.h"
 
 #include <QTest>
@@ -12,6 +13,8 @@ class TestMsgTamuRules : public QObject
 private slots:
     void styleTable_data();
     void styleTable();
+    void sizing_data();
+    void sizing();
     void colours();
     void defaultButtonOnlyWhenShown();
     void lineBreaks();
@@ -49,6 +52,38 @@ void TestMsgTamuRules::styleTable()
     QCOMPARE(s.buttons, buttons);
     QCOMPARE(int(s.icon), icon);
     QCOMPARE(s.sound, sound);
+}
+
+void TestMsgTamuRules::sizing_data()
+{
+    // What the window measured (pixels), and the box that follows, in twips.
+    QTest::addColumn<qreal>("pixels");
+    QTest::addColumn<int>("textHeight");
+    QTest::addColumn<int>("windowHeight");
+    QTest::addColumn<bool>("wide");
+    const int designed = DesignedWindowHeight;
+    QTest::newRow("nothing") << 0.0 << 900 << designed << false;
+    QTest::newRow("no number") << qQNaN() << 900 << designed << false;
+    QTest::newRow("fits the designed box") << 60.0 << 900 << designed << false;
+    QTest::newRow("part of a pixel more") << 60.25 << 915 << 2315 << false;
+    QTest::newRow("narrow up to 2700") << 180.0 << 2700 << 4100 << false;
+    QTest::newRow("wide above") << 180.5 << 2715 << 4115 << true;
+    QTest::newRow("tallest box") << 520.0 << 7700 << 9100 << true;
+    QTest::newRow("beyond any screen") << 1e12 << 7700 << 9100 << true;
+}
+
+void TestMsgTamuRules::sizing()
+{
+    QFETCH(qreal, pixels);
+    QFETCH(int, textHeight);
+    QFETCH(int, windowHeight);
+    QFETCH(bool, wide);
+    const Size s = sizeFor(neededTextHeight(pixels));
+    QCOMPARE(s.textHeight, textHeight);
+    QCOMPARE(s.windowHeight, windowHeight);
+    QCOMPARE(s.wide, wide);
+    QCOMPARE(s.textWidth, wide ? 6465 : 4965);
+    QCOMPARE(s.windowWidth, wide ? 7725 : 6180);
 }
 
 void TestMsgTamuRules::colours()

@@ -204,17 +204,18 @@ private slots:
         const QString a = dir.filePath("a.jpg"), b = dir.filePath("b.jpg"), c = dir.filePath("c.jpg");
         for (const QString &p : {a, b, c})
             QVERIFY(TestPhotos::makeCameraPhoto(p));
-        FakeExifTool fake(0.4);
+        // a's run lasts until it is ended, so that b and c always come while it runs.
+        FakeExifTool fake(0.4, QStringLiteral("case \"$*\" in */a.jpg) sleep 600 ;; esac"));
         Road road;
         road.service.setKeepRunning(false); // the fake counts ExifTool starts
         QSignalSpy loaded(&road.session, &PhotoSession::reportLoaded);
         road.session.open(a);
-        QTest::qWait(100);
+        QTRY_COMPARE_WITH_TIMEOUT(fake.calls().size(), 1, 30000);
         QVERIFY(road.session.isBusy());
         road.session.open(b); // a is ended unfinished, b queued and dropped at once
         road.session.open(c);
         QVERIFY(road.settle());
-        QVERIFY(QTest::qWaitFor([&] { return road.service.pending().isEmpty(); }, 10000));
+        QVERIFY(QTest::qWaitFor([&] { return road.service.pending().isEmpty(); }, 30000));
         QCOMPARE(loaded.size(), 1);
         QVERIFY(hasValue(road.model, "c.jpg"));
         QVERIFY(!fake.overlapped());
@@ -235,10 +236,11 @@ private slots:
             Road road;
             road.service.setKeepRunning(false);
             road.session.open(photo);
-            QTest::qWait(150);
+            QTRY_COMPARE_WITH_TIMEOUT(fake.calls().size(), 1, 30000);
             QVERIFY(road.session.isBusy());
         }
-        QTest::qWait(900); // past the moment the killed run would have written its report
+        // Ended, not left to finish: nothing can write the report any more.
+        QTRY_VERIFY_WITH_TIMEOUT(!fake.anyRunning(), 30000);
         QVERIFY(!QFile::exists(dir.filePath("slow.txt")));
     }
 

@@ -1,4 +1,5 @@
 #include "Files.h"
+#include "Processes.h"
 
 #include "common/TestPhotos.h"
 #include "exiftool/ExifToolCommand.h"
@@ -79,7 +80,7 @@ void TestReportPath::sameNameAsExifTool()
     QVERIFY(QFile::copy(dir.filePath(QStringLiteral("source.jpg")), dir.filePath(fileName)));
     const QStringList before = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
     int code = -1;
-    TestPhotos::run(TestPhotos::exiftool(), ExifToolCommand::arguments(QStringLiteral("en"), false, fileName), &code);
+    Processes::run(TestPhotos::exiftool(), ExifToolCommand::arguments(QStringLiteral("en"), false, fileName), &code);
     QCOMPARE(code, 0);
     QStringList written = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
     for (const QString &name : before)
