@@ -12,9 +12,9 @@
 #include "app/CameraPanel.h"
 #include "app/SettingsStore.h"
 #include "app/frmExifTool.h"
+#include "controls/Fonts.h"
 #include "pipeline/ExifToolService.h"
 #include "pipeline/PhotoBrowser.h"
-#include "controls/Fonts.h"
 #include "pipeline/ReportListModel.h"
 
 #include <QApplication>
@@ -30,8 +30,8 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QTreeView>
 #include <QTest>
+#include <QTreeView>
 
 #include <algorithm>
 #include <cstdio>

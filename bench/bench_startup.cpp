@@ -125,7 +125,8 @@ double timeProcess(const QString &program, const QStringList &arguments, QByteAr
         if (seen.startsWith("filled\n"))
             filledMs = clock.nsecsElapsed() / 1e6;
     }
-    if ((process.state() != QProcess::NotRunning && !process.waitForFinished(120000)) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+    if ((process.state() != QProcess::NotRunning && !process.waitForFinished(120000)) ||
+        process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
         std::fprintf(stderr, "%s", process.readAllStandardError().constData());
         return -1;
     }

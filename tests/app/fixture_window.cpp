@@ -1,8 +1,13 @@
 #include "fixture_window.h"
 
 #include "controls/CaptionedTextBox.h"
+#include "pipeline/ReportListModel.h"
 
+#include <QAbstractItemView>
 #include <QAction>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QRadioButton>
 #include <QTest>
@@ -13,8 +18,13 @@ std::unique_ptr<QSettings> freshSettings(const QTemporaryDir &dir)
     return std::make_unique<QSettings>(dir.filePath(QStringLiteral("Lumoskop.conf")), QSettings::IniFormat);
 }
 
-ShownWindow::ShownWindow(const QTemporaryDir &dir)
-    : ini(freshSettings(dir)), store(*ini), browser(service), window(store, browser)
+ShownWindow::ShownWindow(const QTemporaryDir &dir) : ShownWindow(*freshSettings(dir).release())
+{
+    ownSettings.reset(ini);
+}
+
+ShownWindow::ShownWindow(QSettings &settings)
+    : ini(&settings), store(settings), browser(service), window(store, browser)
 {
     // The picture of a report shown comes after its list.
     QObject::connect(&browser, &PhotoBrowser::shown, &window, [this] { picturePending = true; });
@@ -38,7 +48,10 @@ void ShownWindow::load(const QString &commandLine)
 
 bool ShownWindow::settle(int ms)
 {
-    return QTest::qWaitFor([this] { return !service.isBusy() && !picturePending; }, ms);
+    const bool settled = QTest::qWaitFor([this] { return !service.isBusy() && !picturePending; }, ms);
+    // A notice of the last step is shown after that step, from the event loop: it comes now.
+    QCoreApplication::sendPostedEvents();
+    return settled;
 }
 
 void ShownWindow::trigger(const char *action)
@@ -53,14 +66,29 @@ QString ShownWindow::path() const
     return child<CaptionedTextBox>(window, "txtBildpfad")->text();
 }
 
-QAbstractItemModel *ShownWindow::list() const
+ReportListModel *ShownWindow::model() const
 {
-    return child<QTreeView>(window, "lvwExifTool")->model();
+    return qobject_cast<ReportListModel *>(child<QTreeView>(window, "lvwExifTool")->model());
 }
 
 int ShownWindow::rows() const
 {
-    return list()->rowCount();
+    return model()->rowCount();
+}
+
+void ShownWindow::pickLanguage(const QString &code)
+{
+    auto *box = child<QComboBox>(window, "cboSprache");
+    box->showPopup();
+    box->view()->setCurrentIndex(box->model()->index(box->findText(code), 0));
+    QTest::keyClick(box->view(), Qt::Key_Return);
+}
+
+void ShownWindow::clickHeader(int section)
+{
+    QHeaderView *header = child<QTreeView>(window, "lvwExifTool")->header();
+    const QPoint at(header->sectionViewportPosition(section) + header->sectionSize(section) / 2, header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
 }
 
 QString ShownWindow::label(int index) const

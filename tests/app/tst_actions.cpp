@@ -1,9 +1,9 @@
+#include "about/frmInfo.h"
+#include "app/CameraPanel.h"
 #include "app/PhotoOpener.h"
 #include "app/frmExifTool.h"
-#include "pipeline/ReportListModel.h"
-#include "about/frmInfo.h"
 #include "fixture_window.h"
-#include "app/CameraPanel.h"
+#include "pipeline/ReportListModel.h"
 
 #include "LumoskopVersion.h"
 
@@ -61,42 +61,46 @@ private slots:
         QTemporaryDir dir;
         const QString photo = dir.filePath("copy.jpg");
         QVERIFY(TestPhotos::makeCameraPhoto(photo));
-        auto ini = freshSettings(dir);
-        ini->setValue("Options/optExif", "0"); // "All" selects the first row
-        frmExifTool w(ini.get());
-        w.Form_Load(photo);
-        QVERIFY(settle(w));
+        ShownWindow f(dir);
+        f.ini->setValue("Options/optExif", "0"); // "All" selects the first row
+        f.load(photo);
+        QVERIFY(f.settle());
         if (!select)
-            child<QTreeView>(w, "lvwExifTool")->clearSelection();
+            child<QTreeView>(f.window, "lvwExifTool")->clearSelection();
         QGuiApplication::clipboard()->setText("before");
         BoxWatcher boxes(answer);
-        w.cmdCopy_Click();
+        f.trigger("actCopy");
         QCOMPARE(boxes.titles, QStringList{"Exif copy"});
         QCOMPARE(boxes.texts, QStringList{"Ja: Copy all\nNein: Copy selected rows"});
         const QString text = QGuiApplication::clipboard()->text();
         if (lines == -1) {
             QCOMPARE(text, QString("before"));
         } else {
-            const int expected = lines == -2 ? w.listModel()->rowCount() : lines;
+            const int expected = lines == -2 ? f.rows() : lines;
             QCOMPARE(int(text.count("\r\n")), expected);
             if (expected > 0) {
-                const ReportRow first = w.listModel()->rowAt(0);
+                const ReportRow first = f.model()->rowAt(0);
                 QVERIFY(text.startsWith(first.name + "\t" + first.value + "\r\n"));
                 QVERIFY(text.endsWith("\r\n"));
             }
         }
-        w.close();
+        f.window.close();
     }
 
     void cameraLabelOpensOnlyAPlainMakerPage_data()
     {
         QTest::addColumn<QString>("maker");
         QTest::addColumn<QString>("opened");
-        QTest::newRow("Canon") << "Canon" << "https://www.canon.de";
-        QTest::newRow("Fuji") << "Fuji" << "https://www.fujifilm.de";
-        QTest::newRow("phishing") << "evil.example/phish?" << "";
-        QTest::newRow("user at host") << "me@evil.example" << "";
-        QTest::newRow("scheme") << "javascript:alert(1)" << "";
+        QTest::newRow("Canon") << "Canon"
+                               << "https://www.canon.de";
+        QTest::newRow("Fuji") << "Fuji"
+                              << "https://www.fujifilm.de";
+        QTest::newRow("phishing") << "evil.example/phish?"
+                                  << "";
+        QTest::newRow("user at host") << "me@evil.example"
+                                      << "";
+        QTest::newRow("scheme") << "javascript:alert(1)"
+                                << "";
     }
     void cameraLabelOpensOnlyAPlainMakerPage()
     {
@@ -106,20 +110,19 @@ private slots:
         const QString photo = dir.filePath("maker.jpg");
         QVERIFY(TestPhotos::makeJpeg(photo));
         QVERIFY(TestPhotos::writeTags(photo, {"-Make=" + maker, "-Model=X1"}));
-        auto ini = freshSettings(dir);
-        frmExifTool w(ini.get());
-        w.Form_Load(photo);
-        QVERIFY(settle(w));
-        QCOMPARE(w.cameraPanel()->labelText(5), maker + " X1");
+        ShownWindow f(dir);
+        f.load(photo);
+        QVERIFY(f.settle());
+        QCOMPARE(f.label(5), maker + " X1");
         UrlCatcher catcher;
-        w.lblExif_Click(3); // other labels do nothing
+        QTest::mouseClick(f.window.findChild<QLabel *>("lblExif3"), Qt::LeftButton); // other labels do nothing
         QVERIFY(catcher.opened.isEmpty());
-        QTest::mouseClick(w.findChild<QLabel *>("lblExif5"), Qt::LeftButton);
+        QTest::mouseClick(f.window.findChild<QLabel *>("lblExif5"), Qt::LeftButton);
         if (opened.isEmpty())
             QVERIFY(catcher.opened.isEmpty());
         else
             QCOMPARE(catcher.opened, QList<QUrl>{QUrl(opened)});
-        w.close();
+        f.window.close();
     }
 
     void photoTravelsAsOneUrl()
@@ -159,18 +162,17 @@ private slots:
         QVERIFY(QDir().mkpath(folder));
         const QString photo = folder + "/click.jpg";
         QVERIFY(TestPhotos::makeCameraPhoto(photo));
-        auto ini = freshSettings(dir);
-        ini->setValue("Options/TXTcheck", "1");
-        frmExifTool w(ini.get());
-        w.Form_Load(photo);
-        QVERIFY(settle(w));
+        ShownWindow f(dir);
+        f.ini->setValue("Options/TXTcheck", "1");
+        f.load(photo);
+        QVERIFY(f.settle());
         UrlCatcher catcher;
         if (folderToo)
             QVERIFY(QDir(folder).removeRecursively());
         else
             QFile::remove(photo);
         BoxWatcher boxes;
-        QTest::mouseClick(child<QLabel>(w, "imgFoto"), Qt::LeftButton);
+        QTest::mouseClick(child<QLabel>(f.window, "imgFoto"), Qt::LeftButton);
         if (folderToo) {
             QTRY_COMPARE_WITH_TIMEOUT(boxes.titles, QStringList{"frmExiftool_imgFoto_Click"}, 30000);
             QVERIFY(boxes.texts.first().startsWith("53 "));
@@ -179,36 +181,35 @@ private slots:
             QTRY_COMPARE_WITH_TIMEOUT(catcher.opened, QList<QUrl>{QUrl::fromLocalFile(folder)}, 30000);
             QVERIFY(boxes.titles.isEmpty());
         }
-        w.close();
+        f.window.close();
     }
 
     void menus()
     {
         QTemporaryDir dir;
-        auto ini = freshSettings(dir);
-        frmExifTool w(ini.get());
-        w.Form_Load(QString());
+        ShownWindow f(dir);
+        f.load();
         QStringList captions;
-        for (QAction *a : child<QMenu>(w, "mnuHelp")->actions())
+        for (QAction *a : child<QMenu>(f.window, "mnuHelp")->actions())
             if (a->isVisible())
                 captions << a->text();
         QCOMPARE(captions, (QStringList{"Info", "Website", "Donation", "License of us", "Update Lumoskop",
                                         "Send problem report"}));
-        QVERIFY(!child<QAction>(w, "mnuUpdateExiftool")->isVisible());
-        QVERIFY(!child<QAction>(w, "mnuUpdateExiftool")->isEnabled());
+        QVERIFY(!child<QAction>(f.window, "mnuUpdateExiftool")->isVisible());
+        QVERIFY(!child<QAction>(f.window, "mnuUpdateExiftool")->isEnabled());
 
         // The version notice, then the download page, however the box was closed.
         UrlCatcher catcher;
         {
             BoxWatcher boxes{QString()};
-            w.mnuUpdate_Click();
+            f.trigger("mnuUpdate");
             QCOMPARE(boxes.titles, QStringList{"Programminformationen"});
             QCOMPARE(boxes.texts, QStringList{QString("Your Version: ") + LumoskopVersion::Text});
         }
-        ini->setValue("Options/Update", "https://downloads.example.org/lumoskop");
+        f.ini->setValue("Options/Update", "https://downloads.example.org/lumoskop");
         {
             BoxWatcher boxes("Ok");
-            w.mnuUpdate_Click();
+            f.trigger("mnuUpdate");
         }
         QCOMPARE(catcher.opened.size(), 2);
         QCOMPARE(catcher.opened.at(0).host(), QString("lumoskop.qwerin.de"));
@@ -221,9 +222,9 @@ private slots:
                 programLine = info->creditLines().value(5);
             modal->close();
         });
-        w.mnuInfo_Click();
+        f.trigger("mnuInfo");
         QCOMPARE(programLine, QString("L u m o s k o p"));
-        w.close();
+        f.window.close();
     }
 };
 

@@ -1,8 +1,8 @@
-#include "pipeline/PhotoBrowsing.h"
-#include "app/frmExifTool.h"
-#include "pipeline/ReportListModel.h"
-#include "fixture_window.h"
 #include "app/CameraPanel.h"
+#include "app/frmExifTool.h"
+#include "fixture_window.h"
+#include "pipeline/PhotoBrowsing.h"
+#include "pipeline/ReportListModel.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -12,7 +12,8 @@
 #include <QTreeView>
 #include <QtTest>
 
-namespace {
+namespace
+{
 void touch(const QString &path)
 {
     QFile f(path);
@@ -28,8 +29,8 @@ private slots:
     void folderOrder()
     {
         QTemporaryDir dir;
-        for (const char *name : {"IMG_10.jpg", "img_2.JPG", "IMG_1.CR2", "notes.txt", "b.png", "A.bmp", "c.nef",
-                                 "IMG_3.jpeg"})
+        for (const char *name :
+             {"IMG_10.jpg", "img_2.JPG", "IMG_1.CR2", "notes.txt", "b.png", "A.bmp", "c.nef", "IMG_3.jpeg"})
             touch(dir.filePath(name));
         QDir(dir.path()).mkdir("folder.jpg");
         QCOMPARE(PhotoBrowsing::photosInFolder(dir.path()),
@@ -51,30 +52,29 @@ private slots:
         const QStringList names = {"p1.jpg", "p2.jpg", "p3.jpg", "p4.jpg", "p5.jpg"};
         for (const QString &n : names)
             QVERIFY(TestPhotos::makeJpeg(dir.filePath(n)));
-        auto ini = freshSettings(dir);
+        ShownWindow f(dir);
         // p1's run lasts until it is ended, so the keys always come while it runs.
         FakeExifTool fake(0.4, QStringLiteral("case \"$*\" in */p1.jpg) sleep 600 ;; esac"));
-        frmExifTool w(ini.get());
-        w.setKeepExifToolRunning(false); // the fake counts ExifTool starts
-        w.Form_Load(dir.filePath("p1.jpg"));
+        f.service.setKeepRunning(false); // the fake counts ExifTool starts
+        f.load(dir.filePath("p1.jpg"));
         QTRY_COMPARE_WITH_TIMEOUT(fake.calls().size(), 1, 30000);
-        QVERIFY(w.isExifToolRunning());
+        QVERIFY(f.service.isBusy());
         for (int i = 0; i < 3; ++i)
-            w.nextPhoto(+1); // key repeat while the first run is still going
-        QCOMPARE(w.photoPath(), dir.filePath("p4.jpg"));
-        QVERIFY(settle(w));
+            f.trigger("mnuNext"); // key repeat while the first run is still going
+        QCOMPARE(f.path(), dir.filePath("p4.jpg"));
+        QVERIFY(f.settle());
         QCOMPARE(fake.calls().size(), 2);
         QVERIFY(!fake.overlapped());
         QVERIFY(!QFile::exists(dir.filePath("p1.txt")));
-        w.nextPhoto(+1);
-        QCOMPARE(w.photoPath(), dir.filePath("p5.jpg"));
-        QVERIFY(settle(w));
-        w.nextPhoto(+1); // at the end nothing happens
-        QCOMPARE(w.photoPath(), dir.filePath("p5.jpg"));
+        f.trigger("mnuNext");
+        QCOMPARE(f.path(), dir.filePath("p5.jpg"));
+        QVERIFY(f.settle());
+        f.trigger("mnuNext"); // at the end nothing happens
+        QCOMPARE(f.path(), dir.filePath("p5.jpg"));
         QCOMPARE(fake.calls().size(), 3);
-        w.nextPhoto(-1);
-        QCOMPARE(w.photoPath(), dir.filePath("p4.jpg"));
-        w.close();
+        f.trigger("mnuPrevious");
+        QCOMPARE(f.path(), dir.filePath("p4.jpg"));
+        f.window.close();
     }
 
     void droppedFileIsTakenOverLikeAChosenOne()
@@ -84,30 +84,29 @@ private slots:
         QVERIFY(TestPhotos::makeCameraPhoto(first));
         QVERIFY(TestPhotos::makeJpeg(second));
         QVERIFY(TestPhotos::writeTags(second, {"-Make=Nikon", "-Model=Z 9"}));
-        auto ini = freshSettings(dir);
-        frmExifTool w(ini.get());
-        w.Form_Load(first);
-        QVERIFY(settle(w));
+        ShownWindow f(dir);
+        f.load(first);
+        QVERIFY(f.settle());
         QVERIFY(QFile::exists(dir.filePath("first.txt")));
 
-        auto drop = [&w](const QList<QUrl> &urls) {
+        auto drop = [&f](const QList<QUrl> &urls) {
             // As a desktop delivers it: the drag enters, then the drop lands where it was accepted.
             QMimeData mime;
             mime.setUrls(urls);
             QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(&w, &enter);
+            QApplication::sendEvent(&f.window, &enter);
             QDropEvent event(QPointF(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(&w, &event);
+            QApplication::sendEvent(&f.window, &event);
         };
         drop({QUrl("https://example.org/photo.jpg")});
-        QCOMPARE(w.photoPath(), first);
+        QCOMPARE(f.path(), first);
         drop({QUrl::fromLocalFile(second), QUrl::fromLocalFile(first)});
-        QCOMPARE(w.photoPath(), second);
-        QVERIFY(settle(w));
+        QCOMPARE(f.path(), second);
+        QVERIFY(f.settle());
         QVERIFY(!QFile::exists(dir.filePath("first.txt"))); // "TXT save" is off
-        QCOMPARE(w.cameraPanel()->labelText(5), QString("Nikon Z 9"));
-        QCOMPARE(w.cameraPanel()->labelText(3), QString()); // the panel was cleared for the new photo
-        w.close();
+        QCOMPARE(f.label(5), QString("Nikon Z 9"));
+        QCOMPARE(f.label(3), QString()); // the panel was cleared for the new photo
+        f.window.close();
     }
 
     void keyboardAndFilter()
@@ -115,36 +114,35 @@ private slots:
         QTemporaryDir dir;
         const QString photo = dir.filePath("keys.jpg");
         QVERIFY(TestPhotos::makeCameraPhoto(photo));
-        auto ini = freshSettings(dir);
-        frmExifTool w(ini.get());
-        w.Form_Load(photo);
-        QVERIFY(settle(w));
-        const int all = w.listModel()->rowCount();
+        ShownWindow f(dir);
+        f.load(photo);
+        QVERIFY(f.settle());
+        const int all = f.rows();
 
         // Typing in the filter narrows the list; the camera panel keeps every row.
-        child<QLineEdit>(w, "txtFilter")->setText("exposure time");
-        QVERIFY(w.listModel()->rowCount() < all);
-        QVERIFY(w.listModel()->rowCount() >= 2);
-        QCOMPARE(w.cameraPanel()->labelText(5), QString("Canon Canon EOS 5D Mark IV"));
-        w.cmdAnzeigen_Click();
-        QCOMPARE(w.cameraPanel()->labelText(5), QString("Canon Canon EOS 5D Mark IV"));
+        child<QLineEdit>(f.window, "txtFilter")->setText("exposure time");
+        QVERIFY(f.rows() < all);
+        QVERIFY(f.rows() >= 2);
+        QCOMPARE(f.label(5), QString("Canon Canon EOS 5D Mark IV"));
+        f.trigger("actShow");
+        QCOMPARE(f.label(5), QString("Canon Canon EOS 5D Mark IV"));
 
         // Ctrl+C in the list copies the selected rows at once, in the clipboard format.
-        child<QTreeView>(w, "lvwExifTool")->setFocus();
-        child<QTreeView>(w, "lvwExifTool")->selectAll();
+        child<QTreeView>(f.window, "lvwExifTool")->setFocus();
+        child<QTreeView>(f.window, "lvwExifTool")->selectAll();
         QGuiApplication::clipboard()->clear();
-        QTest::keyClick(child<QTreeView>(w, "lvwExifTool"), Qt::Key_C, Qt::ControlModifier);
+        QTest::keyClick(child<QTreeView>(f.window, "lvwExifTool"), Qt::Key_C, Qt::ControlModifier);
         const QString copied = QGuiApplication::clipboard()->text();
-        QCOMPARE(copied.count("\r\n"), w.listModel()->rowCount());
+        QCOMPARE(copied.count("\r\n"), f.rows());
         QVERIFY(copied.contains("Exposure Time"));
         QVERIFY(!copied.contains("ISO"));
 
         // Escape empties the filter.
-        child<QLineEdit>(w, "txtFilter")->setFocus();
-        QTest::keyClick(child<QLineEdit>(w, "txtFilter"), Qt::Key_Escape);
-        QCOMPARE(child<QLineEdit>(w, "txtFilter")->text(), QString());
-        QCOMPARE(w.listModel()->rowCount(), all);
-        w.close();
+        child<QLineEdit>(f.window, "txtFilter")->setFocus();
+        QTest::keyClick(child<QLineEdit>(f.window, "txtFilter"), Qt::Key_Escape);
+        QCOMPARE(child<QLineEdit>(f.window, "txtFilter")->text(), QString());
+        QCOMPARE(f.rows(), all);
+        f.window.close();
     }
 };
 

@@ -42,18 +42,16 @@ private slots:
 
 private:
     QTemporaryDir m_dir;
-    std::unique_ptr<QSettings> m_ini;
-    std::unique_ptr<frmExifTool> m_window;
+    std::unique_ptr<ShownWindow> m_window;
 };
 
 void tst_Captions::initTestCase()
 {
     // As the program starts: its stand-in faces and its style.
     installDesignLook();
-    m_ini = freshSettings(m_dir);
-    m_window = std::make_unique<frmExifTool>(m_ini.get());
-    m_window->setKeepExifToolRunning(false);
-    m_window->Form_Load(QString());
+    m_window = std::make_unique<ShownWindow>(m_dir);
+    m_window->service.setKeepRunning(false);
+    m_window->load();
 }
 
 void tst_Captions::captionFitsItsControl_data()
@@ -67,7 +65,7 @@ void tst_Captions::captionFitsItsControl_data()
 void tst_Captions::captionFitsItsControl()
 {
     QFETCH(QString, name);
-    auto *control = m_window->findChild<QAbstractButton *>(name);
+    auto *control = m_window->window.findChild<QAbstractButton *>(name);
     QVERIFY(control);
     const int needed = neededWidth(control);
     QVERIFY2(needed <= control->width(), qPrintable(QStringLiteral("\"%1\" needs %2 px at scale %3, has %4 (%5)")

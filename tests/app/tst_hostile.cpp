@@ -2,15 +2,15 @@
 #include "app/CameraPanel.h"
 #include "app/SettingsStore.h"
 #include "app/frmExifTool.h"
-#include "fixture_window.h"
-#include "app/CameraPanel.h"
 #include "exiftool/ProgramFolder.h"
+#include "fixture_window.h"
 #include "pipeline/ReportListModel.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QRandomGenerator>
@@ -180,26 +180,26 @@ struct Outcome {
 // quotes dropped there) or with the file button. then runs on the open window. kept: ExifTool
 // kept running between photos, as the program does; off, every run starts ExifTool anew.
 Outcome drive(QSettings *ini, const QString &photo, bool commandLine,
-              const std::function<void(frmExifTool &)> &then = {}, bool kept = true)
+              const std::function<void(ShownWindow &)> &then = {}, bool kept = true)
 {
     Outcome out;
     BoxWatcher boxes;
     {
-        frmExifTool w(ini);
-        w.setKeepExifToolRunning(kept);
+        ShownWindow f(*ini);
+        f.service.setKeepRunning(kept);
         if (commandLine) {
-            w.Form_Load(photo);
+            f.load(photo);
         } else {
-            w.Form_Load(QString());
-            w.takeOverPhoto(photo);
+            f.load();
+            f.browser.open(photo);
         }
-        out.hung = !settle(w, kWatchdogMs);
-        out.rows = w.listModel()->rowCount();
-        out.reportRows = w.listModel()->reportRows();
-        out.photoPath = w.photoPath();
+        out.hung = !f.settle(kWatchdogMs);
+        out.rows = f.rows();
+        out.reportRows = f.model()->reportRows();
+        out.photoPath = f.path();
         if (then)
-            then(w);
-        w.close();
+            then(f);
+        f.window.close();
     }
     out.boxes = boxes.texts;
     return out;
@@ -538,14 +538,14 @@ void tst_Hostile::metadataValues()
 
     int topRowAfterJump = -1;
     QString cameraLabel;
-    const Outcome out = drive(ini.get(), photo, true, [&](frmExifTool &w) {
-        cameraLabel = w.cameraPanel()->labelText(5);
-        w.lblExif_Click(5);
-        groupButton(w, 1)->click();
-        topRowAfterJump = child<QTreeView>(w, "lvwExifTool")->indexAt(QPoint(2, 2)).row();
-        w.lvwExifTool_ColumnClick(0);
-        child<QLineEdit>(w, "txtFilter")->setText(QStringLiteral("IFD0"));
-        child<QLineEdit>(w, "txtFilter")->clear();
+    const Outcome out = drive(ini.get(), photo, true, [&](ShownWindow &f) {
+        cameraLabel = f.label(5);
+        QTest::mouseClick(f.window.findChild<QLabel *>("lblExif5"), Qt::LeftButton);
+        f.groupButton(1)->click();
+        topRowAfterJump = child<QTreeView>(f.window, "lvwExifTool")->indexAt(QPoint(2, 2)).row();
+        f.clickHeader(0);
+        child<QLineEdit>(f.window, "txtFilter")->setText(QStringLiteral("IFD0"));
+        child<QLineEdit>(f.window, "txtFilter")->clear();
     });
     VERIFY_OUTCOME(out, Expect::Shown);
     const ReportRow *row = findRow(out.reportRows, rowName);
@@ -634,10 +634,10 @@ void tst_Hostile::reportWithNulBytes()
     ini->setValue(QStringLiteral("Options/TXTcheck"), QStringLiteral("1"));
     const Tree before = snapshot(dir.path());
     QString camera;
-    const Outcome out = drive(ini.get(), photo, true, [&](frmExifTool &w) {
-        camera = w.cameraPanel()->labelText(5);
-        w.lvwExifTool_ColumnClick(0);
-        groupButton(w, 5)->click();
+    const Outcome out = drive(ini.get(), photo, true, [&](ShownWindow &f) {
+        camera = f.label(5);
+        f.clickHeader(0);
+        f.groupButton(5)->click();
     });
     VERIFY_OUTCOME(out, Expect::Shown);
     QCOMPARE(qsizetype(out.rows), report.count('\n') + 1);
@@ -680,13 +680,13 @@ void tst_Hostile::hugeReports()
     auto ini = freshSettings(config);
     ini->setValue(QStringLiteral("Options/TXTcheck"), QStringLiteral("1"));
     const Tree before = snapshot(dir.path());
-    const Outcome out = drive(ini.get(), photo, true, [&](frmExifTool &w) {
+    const Outcome out = drive(ini.get(), photo, true, [&](ShownWindow &f) {
         QCoreApplication::processEvents(); // paints the list once
-        w.lvwExifTool_ColumnClick(0);
+        f.clickHeader(0);
         QCoreApplication::processEvents();
-        groupButton(w, 5)->click();
-        child<QLineEdit>(w, "txtFilter")->setText(QStringLiteral("value 99999"));
-        child<QLineEdit>(w, "txtFilter")->clear();
+        f.groupButton(5)->click();
+        child<QLineEdit>(f.window, "txtFilter")->setText(QStringLiteral("value 99999"));
+        child<QLineEdit>(f.window, "txtFilter")->clear();
     });
     VERIFY_OUTCOME(out, Expect::Shown);
     QCOMPARE(out.rows, realLines + lines);
@@ -751,9 +751,9 @@ void tst_Hostile::settingsFiles()
     Outcome out;
     {
         QSettings ini(file, QSettings::IniFormat);
-        out = drive(&ini, photo, true, [&](frmExifTool &w) {
-            shownSize = w.size();
-            language = child<QComboBox>(w, "cboSprache")->currentText();
+        out = drive(&ini, photo, true, [&](ShownWindow &f) {
+            shownSize = f.window.size();
+            language = child<QComboBox>(f.window, "cboSprache")->currentText();
         });
     }
     VERIFY_OUTCOME(out, expect);
@@ -786,10 +786,10 @@ void tst_Hostile::unwritableConfigFolder()
     const Tree before = snapshot(dir.path());
     std::unique_ptr<QSettings> ini(SettingsStore::openUserSettings());
     QVERIFY(ini->fileName().startsWith(blocker));
-    const Outcome out = drive(ini.get(), photo, true, [](frmExifTool &w) {
-        child<QCheckBox>(w, "chkTXT")->setChecked(true);
-        child<QCheckBox>(w, "chkTXT")->setChecked(false);
-        groupButton(w, 1)->click();
+    const Outcome out = drive(ini.get(), photo, true, [](ShownWindow &f) {
+        child<QCheckBox>(f.window, "chkTXT")->setChecked(true);
+        child<QCheckBox>(f.window, "chkTXT")->setChecked(false);
+        f.groupButton(1)->click();
     });
     VERIFY_OUTCOME(out, Expect::Shown);
     QCOMPARE(changes(before, snapshot(dir.path())), QString());
@@ -839,7 +839,7 @@ void tst_Hostile::commandsDuringARun()
     for (const char *name : {"a.jpg", "b.jpg", "c.jpg"})
         QVERIFY(writeRaw(QFile::encodeName(dir.filePath(QLatin1String(name))), m_camera));
     const Tree before = snapshot(dir.path());
-    auto ini = freshSettings(config);
+    ShownWindow f(config);
     FakeExifTool fake(0.4);
     bool sawRunning = false;
     ReportRows rows;
@@ -847,47 +847,45 @@ void tst_Hostile::commandsDuringARun()
     Outcome out;
     {
         BoxWatcher boxes(QStringLiteral("Ja"));
-        frmExifTool w(ini.get());
-        w.setKeepExifToolRunning(kept);
+        f.service.setKeepRunning(kept);
         bool hung = false;
-        w.Form_Load(dir.filePath(QStringLiteral("a.jpg")));
+        f.load(dir.filePath(QStringLiteral("a.jpg")));
         QTRY_VERIFY_WITH_TIMEOUT(fake.started(), kWatchdogMs);
         {
-            sawRunning = w.isExifToolRunning();
+            sawRunning = f.service.isBusy();
             // The user picks photo b, then presses the commands while a's run goes on.
-            w.takeOverPhoto(dir.filePath(QStringLiteral("b.jpg")));
+            f.browser.open(dir.filePath(QStringLiteral("b.jpg")));
             for (const QString &c : std::as_const(commands)) {
                 if (c == QLatin1String("take c")) {
-                    w.takeOverPhoto(dir.filePath(QStringLiteral("c.jpg")));
+                    f.browser.open(dir.filePath(QStringLiteral("c.jpg")));
                 } else if (c == QLatin1String("exif")) {
-                    w.cmdExif_Click();
+                    f.trigger("actExifTool");
                 } else if (c == QLatin1String("show")) {
-                    w.cmdAnzeigen_Click();
+                    f.trigger("actShow");
                 } else if (c == QLatin1String("language")) {
-                    child<QComboBox>(w, "cboSprache")->setEditText(QStringLiteral("de"));
-                    w.cboSprache_Click();
+                    f.pickLanguage(QStringLiteral("de"));
                 } else if (c == QLatin1String("header")) {
-                    w.lvwExifTool_ColumnClick(1);
+                    f.clickHeader(1);
                 } else if (c == QLatin1String("sort on")) {
-                    child<QCheckBox>(w, "chkSort")->setChecked(true);
+                    child<QCheckBox>(f.window, "chkSort")->setChecked(true);
                 } else if (c == QLatin1String("sort off")) {
-                    child<QCheckBox>(w, "chkSort")->setChecked(false);
+                    child<QCheckBox>(f.window, "chkSort")->setChecked(false);
                 } else if (c.startsWith(QLatin1String("group "))) {
-                    groupButton(w, c.mid(6).toInt())->click();
+                    f.groupButton(c.mid(6).toInt())->click();
                 } else if (c == QLatin1String("copy")) {
-                    w.cmdCopy_Click();
+                    f.trigger("actCopy");
                 } else if (c == QLatin1String("filter")) {
-                    child<QLineEdit>(w, "txtFilter")->setText(QStringLiteral("Make"));
+                    child<QLineEdit>(f.window, "txtFilter")->setText(QStringLiteral("Make"));
                 } else if (c == QLatin1String("next")) {
-                    w.nextPhoto(+1);
+                    f.trigger("mnuNext");
                 }
             }
         }
-        hung = !settle(w, kWatchdogMs);
+        hung = !f.settle(kWatchdogMs);
         QVERIFY(!hung);
-        rows = w.listModel()->reportRows();
-        photoShown = w.photoPath();
-        w.close();
+        rows = f.model()->reportRows();
+        photoShown = f.path();
+        f.window.close();
         out.boxes = boxes.texts;
     }
     QVERIFY(sawRunning);
@@ -930,26 +928,25 @@ void tst_Hostile::closingDuringARun()
     QVERIFY(writeRaw(QFile::encodeName(fake), script.toUtf8()));
     QVERIFY(QFile::setPermissions(fake, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     ProgramFolder::setOverride(programFolder.path());
-    auto ini = freshSettings(config);
+    ShownWindow f(config);
     const Tree before = snapshot(dir.path());
     bool wasRunning = false;
     {
         BoxWatcher boxes; // the notice that names b.txt
-        frmExifTool w(ini.get());
-        w.setKeepExifToolRunning(kept);
-        w.Form_Load(dir.filePath(QStringLiteral("a.jpg")));
+        f.service.setKeepRunning(kept);
+        f.load(dir.filePath(QStringLiteral("a.jpg")));
         QTRY_VERIFY_WITH_TIMEOUT(!bytesOf(pidFile).isEmpty(), kWatchdogMs); // a's ExifTool has started
-        wasRunning = w.isExifToolRunning();
-        w.takeOverPhoto(dir.filePath(QStringLiteral("b.jpg")));
-        w.close();
-        QVERIFY(!w.isExifToolRunning());
+        wasRunning = f.service.isBusy();
+        f.browser.open(dir.filePath(QStringLiteral("b.jpg")));
+        f.window.close();
+        QVERIFY(!f.service.isBusy());
     }
     ProgramFolder::setOverride(QString());
     QVERIFY(wasRunning);
     const QList<QByteArray> pids = bytesOf(pidFile).trimmed().split('\n');
     // Nothing of those runs' process groups is left, not even the sleep inside the script.
     for (const QByteArray &pid : pids) {
-        QVERIFY(pid.toLongLong() > 0);
+        QVERIFY2(pid.toLongLong() > 0, bytesOf(pidFile).constData());
         QTRY_VERIFY_WITH_TIMEOUT(!Processes::groupAlive(pid.toLongLong()), kWatchdogMs);
     }
     QCOMPARE(changes(before, snapshot(dir.path())), QString());

@@ -1,7 +1,6 @@
+#include "app/CameraPanel.h"
 #include "app/frmExifTool.h"
 #include "fixture_window.h"
-#include "app/CameraPanel.h"
-#include "pipeline/PhotoSession.h"
 #include "pipeline/ReportListModel.h"
 
 #include <QAction>
@@ -22,22 +21,21 @@ struct Shown {
 Shown showIn(const QString &photo, const QString &lang, bool sorted = false)
 {
     QTemporaryDir config;
-    auto ini = freshSettings(config);
-    ini->setValue("Options/LumoskopSprache", lang);
-    ini->setValue("Options/ExiftoolSort", sorted ? "1" : "0");
+    ShownWindow f(config);
+    f.ini->setValue("Options/LumoskopSprache", lang);
+    f.ini->setValue("Options/ExiftoolSort", sorted ? "1" : "0");
     Shown shown;
-    frmExifTool w(ini.get());
-    w.Form_Load(photo);
-    if (!settle(w))
+    f.load(photo);
+    if (!f.settle())
         return shown;
     for (int i = 0; i < 12; ++i)
-        shown.labels << w.cameraPanel()->labelText(i);
-    const ReportRows rows = w.listModel()->reportRows();
+        shown.labels << f.label(i);
+    const ReportRows rows = f.model()->reportRows();
     shown.rows = int(rows.size());
     for (int i = 0; i < rows.size(); ++i)
         if (rows[i].bold)
             shown.boldRows << i;
-    w.close();
+    f.window.close();
     return shown;
 }
 
@@ -129,21 +127,19 @@ private slots:
         QVERIFY(TestPhotos::makeCameraPhoto(photo));
         if (!tags.isEmpty())
             QVERIFY(TestPhotos::writeTags(photo, tags));
-        auto ini = freshSettings(dir);
-        frmExifTool w(ini.get());
-        QSignalSpy position(&w.session(), &PhotoSession::positionChanged);
-        w.Form_Load(photo);
-        QVERIFY(settle(w));
+        ShownWindow f(dir);
+        QSignalSpy position(&f.browser, &PhotoBrowser::positionChanged);
+        f.load(photo);
+        QVERIFY(f.settle());
         QTRY_VERIFY_WITH_TIMEOUT(!position.isEmpty(), 30000); // ExifTool has told, one way or the other
-        QCOMPARE(w.session().position().has_value(), !address.isEmpty());
-        QCOMPARE(child<QAction>(w, "mnuKarte")->isEnabled(), !address.isEmpty());
-        QCOMPARE(child<QAction>(w, "mnuKarte")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_M));
+        QCOMPARE(child<QAction>(f.window, "mnuKarte")->isEnabled(), !address.isEmpty());
+        QCOMPARE(child<QAction>(f.window, "mnuKarte")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_M));
         if (address.isEmpty())
-            QVERIFY(!child<QAction>(w, "mnuKarte")->toolTip().isEmpty());
+            QVERIFY(!child<QAction>(f.window, "mnuKarte")->toolTip().isEmpty());
         UrlCatcher catcher;
-        child<QAction>(w, "mnuKarte")->trigger();
+        child<QAction>(f.window, "mnuKarte")->trigger();
         QCOMPARE(catcher.opened, address.isEmpty() ? QList<QUrl>() : QList<QUrl>{QUrl(address)});
-        w.close();
+        f.window.close();
     }
 
 private:

@@ -1,24 +1,21 @@
+#include "Files.h"
 #include "app/SettingsStore.h"
 #include "app/frmExifTool.h"
 #include "controls/CaptionedTextBox.h"
-#include "Files.h"
 #include "fixture_window.h"
-#include "pipeline/PhotoSession.h"
-#include "app/CameraPanel.h"
 #include "pipeline/ReportListModel.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
-#include <QAbstractItemView>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QDir>
 #include <QRadioButton>
 #include <QTreeView>
 #include <QtTest>
-
 
 // The main window driven as a user drives it, with the real ExifTool on photos the test makes.
 class tst_MainWindow : public QObject
@@ -32,7 +29,8 @@ private slots:
         QTest::addColumn<QString>("lang");
         QTest::addColumn<QString>("makerName");
         QTest::newRow("de") << "de" << QString::fromUtf8("Gerätehersteller");
-        QTest::newRow("en") << "en" << "Make";
+        QTest::newRow("en") << "en"
+                            << "Make";
     }
     void wholeRoadInGermanAndEnglish()
     {
@@ -41,21 +39,20 @@ private slots:
         QTemporaryDir dir;
         const QString photo = dir.filePath("Bild 1.jpg");
         QVERIFY(TestPhotos::makeCameraPhoto(photo));
-        auto ini = freshSettings(dir);
-        ini->setValue("Options/LumoskopSprache", lang);
+        ShownWindow f(dir);
+        f.ini->setValue("Options/LumoskopSprache", lang);
         BoxWatcher boxes;
         {
-            frmExifTool w(ini.get());
-            w.Form_Load(photo);
-            QVERIFY(settle(w));
+            f.load(photo);
+            QVERIFY(f.settle());
             const QString report = dir.filePath("Bild 1.txt");
-            QCOMPARE(w.session().reportPath(), report);
             QVERIFY(QFile::exists(report));
 
             // Every line of the report is one row: name before the first colon, value after it.
-            const QStringList lines =
-                QString::fromUtf8(Files::read(report)).remove(QLatin1Char('\r')).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-            const ReportRows rows = w.listModel()->reportRows();
+            const QStringList lines = QString::fromUtf8(Files::read(report))
+                                          .remove(QLatin1Char('\r'))
+                                          .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+            const ReportRows rows = f.model()->reportRows();
             QCOMPARE(rows.size(), lines.size());
             QString carried;
             bool makerBold = false;
@@ -69,24 +66,24 @@ private slots:
                     makerBold = rows[i].bold;
             }
             QVERIFY(makerBold);
-            QCOMPARE(w.cameraPanel()->labelText(5), QString("Canon Canon EOS 5D Mark IV"));
-            QCOMPARE(w.cameraPanel()->labelText(1), QString("1/250 sec"));
-            QCOMPARE(w.cameraPanel()->labelText(0), QString("f/8.0"));
-            QCOMPARE(w.cameraPanel()->labelText(3), QString("200"));
-            QVERIFY(w.cameraPanel()->labelText(2).startsWith("24.0 mm"));
-            QVERIFY(!child<QLabel>(w, "imgFoto")->pixmap().isNull());
+            QCOMPARE(f.label(5), QString("Canon Canon EOS 5D Mark IV"));
+            QCOMPARE(f.label(1), QString("1/250 sec"));
+            QCOMPARE(f.label(0), QString("f/8.0"));
+            QCOMPARE(f.label(3), QString("200"));
+            QVERIFY(f.label(2).startsWith("24.0 mm"));
+            QVERIFY(!child<QLabel>(f.window, "imgFoto")->pixmap().isNull());
             // A fresh store opens the list at the Exif group.
-            QVERIFY(groupButton(w, 2)->isChecked());
-            w.close();
+            QVERIFY(f.groupButton(2)->isChecked());
+            f.window.close();
             QVERIFY(!QFile::exists(report)); // "TXT save" is off
         }
         QVERIFY(boxes.titles.isEmpty());
-        QCOMPARE(ini->value("Options/ProgrammName").toString(), QString("L u m o s k o p"));
-        QCOMPARE(ini->value("Options/ErscheinungsJahr").toString(), QString("2023"));
-        for (const char *key : {"ExiftoolTop", "ExiftoolLeft", "ExiftoolHeight", "ExiftoolWidth", "1ExiftoolHeader",
-                                "2ExiftoolHeader"})
-            QVERIFY2(ini->contains(QString("Options/") + key), key);
-        QCOMPARE(ini->value("Options/1ExiftoolHeader").toString(), QString("2000"));
+        QCOMPARE(f.ini->value("Options/ProgrammName").toString(), QString("L u m o s k o p"));
+        QCOMPARE(f.ini->value("Options/ErscheinungsJahr").toString(), QString("2023"));
+        for (const char *key :
+             {"ExiftoolTop", "ExiftoolLeft", "ExiftoolHeight", "ExiftoolWidth", "1ExiftoolHeader", "2ExiftoolHeader"})
+            QVERIFY2(f.ini->contains(QString("Options/") + key), key);
+        QCOMPARE(f.ini->value("Options/1ExiftoolHeader").toString(), QString("2000"));
     }
 
     void keptReportIsShownWithoutRunningExifTool()
@@ -94,27 +91,19 @@ private slots:
         QTemporaryDir dir;
         const QString photo = dir.filePath("IMG_0001.JPG");
         QVERIFY(TestPhotos::makeCameraPhoto(photo));
-        auto ini = freshSettings(dir);
-        ini->setValue("Options/TXTcheck", "1");
         FakeExifTool fake;
-        {
-            frmExifTool w(ini.get());
-            w.setKeepExifToolRunning(false); // the fake counts ExifTool starts
-            w.Form_Load(photo);
-            QVERIFY(settle(w));
-            QVERIFY(child<QCheckBox>(w, "chkTXT")->isChecked());
-            QCOMPARE(fake.calls().size(), 1);
-            w.close();
+        for (int start = 1; start <= 2; ++start) {
+            ShownWindow f(dir);
+            f.ini->setValue("Options/TXTcheck", "1");
+            f.service.setKeepRunning(false); // the fake counts ExifTool starts
+            f.load(photo);
+            QVERIFY(f.settle());
+            QVERIFY(child<QCheckBox>(f.window, "chkTXT")->isChecked());
+            QCOMPARE(fake.calls().size(), 1); // the second start shows the report kept by the first
+            QVERIFY(f.rows() > 10);
+            f.window.close();
+            QVERIFY(QFile::exists(dir.filePath("IMG_0001.txt")));
         }
-        QVERIFY(QFile::exists(dir.filePath("IMG_0001.txt")));
-        frmExifTool again(ini.get());
-        again.setKeepExifToolRunning(false); // the fake counts ExifTool starts
-        again.Form_Load(photo);
-        QVERIFY(settle(again));
-        QCOMPARE(fake.calls().size(), 1);
-        QVERIFY(again.listModel()->rowCount() > 10);
-        again.close();
-        QVERIFY(QFile::exists(dir.filePath("IMG_0001.txt")));
     }
 
     // The path box may be edited at any time; what is deleted is the report of the photo that
@@ -126,38 +115,37 @@ private slots:
         QVERIFY(TestPhotos::makeCameraPhoto(a));
         QVERIFY(TestPhotos::makeCameraPhoto(b));
         QVERIFY(TestPhotos::makeCameraPhoto(c));
-        auto ini = freshSettings(dir);
-        frmExifTool w(ini.get());
-        w.Form_Load(a);
-        QVERIFY(settle(w));
-        auto *path = w.findChild<CaptionedTextBox *>("txtBildpfad");
+        ShownWindow f(dir);
+        f.load(a);
+        QVERIFY(f.settle());
+        auto *path = f.window.findChild<CaptionedTextBox *>("txtBildpfad");
         QVERIFY(path);
         path->setText(b);
-        w.cmdExif_Click();
-        QVERIFY(settle(w));
+        f.trigger("actExifTool");
+        QVERIFY(f.settle());
         QVERIFY(!QFile::exists(dir.filePath("A.txt")));
         QVERIFY(QFile::exists(dir.filePath("B.txt")));
-        QVERIFY(!child<QLabel>(w, "imgFoto")->pixmap().isNull());
+        QVERIFY(!child<QLabel>(f.window, "imgFoto")->pixmap().isNull());
 
         // "Show" for the photo shown, whose report has gone: only the list empties.
         QVERIFY(QFile::remove(dir.filePath("B.txt")));
-        groupButton(w, 1)->click();
-        w.cmdAnzeigen_Click();
-        QCOMPARE(w.listModel()->rowCount(), 0);
-        QCOMPARE(w.cameraPanel()->labelText(5), QString("Canon Canon EOS 5D Mark IV"));
-        QVERIFY(!child<QLabel>(w, "imgFoto")->pixmap().isNull());
-        QVERIFY(groupButton(w, 1)->isChecked());
+        f.groupButton(1)->click();
+        f.trigger("actShow");
+        QCOMPARE(f.rows(), 0);
+        QCOMPARE(f.label(5), QString("Canon Canon EOS 5D Mark IV"));
+        QVERIFY(!child<QLabel>(f.window, "imgFoto")->pixmap().isNull());
+        QVERIFY(f.groupButton(1)->isChecked());
         QVERIFY(TestPhotos::writeReport(b, "en"));
 
         // "Show" for a typed photo without a report: everything describes that photo, so
         // nothing is shown at all.
         path->setText(c);
-        w.cmdAnzeigen_Click();
+        f.trigger("actShow");
         QVERIFY(!QFile::exists(dir.filePath("B.txt")));
-        QCOMPARE(w.listModel()->rowCount(), 0);
-        QCOMPARE(w.cameraPanel()->labelText(5), QString());
-        QVERIFY(child<QLabel>(w, "imgFoto")->pixmap().isNull());
-        w.close();
+        QCOMPARE(f.rows(), 0);
+        QCOMPARE(f.label(5), QString());
+        QVERIFY(child<QLabel>(f.window, "imgFoto")->pixmap().isNull());
+        f.window.close();
         QCOMPARE(QDir(dir.path()).entryList({"*.txt"}), QStringList());
     }
 
@@ -167,30 +155,28 @@ private slots:
         const QString a = dir.filePath("a.jpg"), b = dir.filePath("b.jpg"), c = dir.filePath("c.jpg");
         for (const QString &p : {a, b, c})
             QVERIFY(TestPhotos::makeCameraPhoto(p));
-        auto ini = freshSettings(dir);
+        ShownWindow f(dir);
         // a's run lasts until it is ended, so the commands below always meet it.
         FakeExifTool fake(0.5, QStringLiteral("case \"$*\" in */a.jpg) sleep 600 ;; esac"));
-        frmExifTool w(ini.get());
-        w.setKeepExifToolRunning(false); // the fake counts ExifTool starts
-        w.Form_Load(a);
+        f.service.setKeepRunning(false); // the fake counts ExifTool starts
+        f.load(a);
         QTRY_COMPARE_WITH_TIMEOUT(fake.calls().size(), 1, 30000);
-        QVERIFY(w.isExifToolRunning());
-        w.cmdExif_Click();
-        w.takeOverPhoto(b);
-        w.cmdAnzeigen_Click();
-        child<QComboBox>(w, "cboSprache")->setEditText("de");
-        w.cboSprache_Click();
-        w.takeOverPhoto(c);
-        QVERIFY(settle(w));
+        QVERIFY(f.service.isBusy());
+        f.trigger("actExifTool");
+        f.browser.open(b);
+        f.trigger("actShow");
+        f.pickLanguage("de");
+        f.browser.open(c);
+        QVERIFY(f.settle());
         QVERIFY(!fake.overlapped());
         QCOMPARE(fake.calls().size(), 2); // a, ended unfinished, and c; the rest never started
         QVERIFY(fake.calls().last().startsWith("-lang de"));
         QVERIFY(fake.calls().last().endsWith("c.jpg"));
-        QCOMPARE(w.photoPath(), c);
+        QCOMPARE(f.path(), c);
         QVERIFY(!QFile::exists(dir.filePath("a.txt")));
         QVERIFY(!QFile::exists(dir.filePath("b.txt")));
         QVERIFY(QFile::exists(dir.filePath("c.txt")));
-        w.close();
+        f.window.close();
         QVERIFY(!QFile::exists(dir.filePath("c.txt")));
     }
 
@@ -199,14 +185,13 @@ private slots:
         QTemporaryDir dir;
         const QString photo = dir.filePath("slow.jpg");
         QVERIFY(TestPhotos::makeCameraPhoto(photo));
-        auto ini = freshSettings(dir);
+        ShownWindow f(dir);
         FakeExifTool fake(1.0);
         {
-            frmExifTool w(ini.get());
-            w.setKeepExifToolRunning(false); // the fake counts ExifTool starts
-            w.Form_Load(photo);
+            f.service.setKeepRunning(false); // the fake counts ExifTool starts
+            f.load(photo);
             QTRY_COMPARE_WITH_TIMEOUT(fake.calls().size(), 1, 30000);
-            w.close();
+            f.window.close();
         }
         // Ended, not left to finish: nothing can write the report any more.
         QTRY_VERIFY_WITH_TIMEOUT(!fake.anyRunning(), 30000);
@@ -216,34 +201,32 @@ private slots:
     void failuresAreReportedNamingThePhoto()
     {
         QTemporaryDir dir;
-        auto ini = freshSettings(dir);
+        ShownWindow f(dir);
         const QString missing = dir.filePath("gone.jpg");
         FakeExifTool fake;
         BoxWatcher boxes;
-        frmExifTool w(ini.get());
-        w.setKeepExifToolRunning(false); // the fake counts ExifTool starts
-        w.Form_Load(missing);
-        QVERIFY(settle(w));
-        QCOMPARE(w.listModel()->rowCount(), 0);
-        QCOMPARE(boxes.texts.size(), 1);
+        f.service.setKeepRunning(false); // the fake counts ExifTool starts
+        f.load(missing);
+        QVERIFY(f.settle());
+        QCOMPARE(f.rows(), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(boxes.texts.size(), 1, 30000);
         QVERIFY(boxes.texts.first().contains("gone.jpg"));
-        w.close();
+        f.window.close();
     }
 
     void tooShortArgumentGetsTheErrorReport()
     {
         QTemporaryDir dir;
-        auto ini = freshSettings(dir);
+        ShownWindow f(dir);
         FakeExifTool fake;
         BoxWatcher boxes;
-        frmExifTool w(ini.get());
-        w.setKeepExifToolRunning(false); // the fake counts ExifTool starts
-        w.Form_Load("\"ab\"");
-        QCOMPARE(w.photoPath(), QString("ab"));
-        QCOMPARE(boxes.titles, QStringList{"frmExifTool_CommandAbfrage"});
+        f.service.setKeepRunning(false); // the fake counts ExifTool starts
+        f.load("\"ab\"");
+        QCOMPARE(f.path(), QString("ab"));
+        QTRY_COMPARE_WITH_TIMEOUT(boxes.titles, QStringList{"frmExifTool_CommandAbfrage"}, 30000);
         QCOMPARE(boxes.texts, QStringList{"5 Invalid procedure call or argument"});
         QVERIFY(fake.calls().isEmpty());
-        w.close();
+        f.window.close();
     }
 
     void sortStateMachine()
@@ -251,41 +234,40 @@ private slots:
         QTemporaryDir dir;
         const QString photo = dir.filePath("sort.jpg");
         QVERIFY(TestPhotos::makeCameraPhoto(photo));
-        auto ini = freshSettings(dir);
-        frmExifTool w(ini.get());
-        w.Form_Load(photo);
-        QVERIFY(settle(w));
-        ReportListModel *m = w.listModel();
+        ShownWindow f(dir);
+        f.load(photo);
+        QVERIFY(f.settle());
+        ReportListModel *m = f.model();
         const ReportRows reportOrder = m->rowsInListOrder();
 
-        w.lvwExifTool_ColumnClick(1); // the "Value" header sorts by name too
-        QVERIFY(child<QCheckBox>(w, "chkSort")->isChecked());
-        QCOMPARE(ini->value("Options/ExiftoolSort").toString(), QString("1"));
+        f.clickHeader(1); // the "Value" header sorts by name too
+        QVERIFY(child<QCheckBox>(f.window, "chkSort")->isChecked());
+        QCOMPARE(f.ini->value("Options/ExiftoolSort").toString(), QString("1"));
         QCOMPARE(m->sortOrder(), Qt::DescendingOrder);
         QCOMPARE(m->headerIcon(), ReportListModel::TriangleUp);
         const ReportRows desc = m->rowsInListOrder();
         for (int i = 1; i < desc.size(); ++i)
             QVERIFY(desc[i - 1].name.compare(desc[i].name, Qt::CaseInsensitive) >= 0);
 
-        w.lvwExifTool_ColumnClick(0);
+        f.clickHeader(0);
         QCOMPARE(m->sortOrder(), Qt::AscendingOrder);
         QCOMPARE(m->headerIcon(), ReportListModel::TriangleDown);
-        w.lvwExifTool_ColumnClick(0);
+        f.clickHeader(0);
         QCOMPARE(m->sortOrder(), Qt::DescendingOrder);
 
-        child<QCheckBox>(w, "chkSort")->setChecked(false);
+        child<QCheckBox>(f.window, "chkSort")->setChecked(false);
         QCOMPARE(m->headerIcon(), ReportListModel::NoIcon);
-        QCOMPARE(ini->value("Options/ExiftoolSort").toString(), QString("0"));
+        QCOMPARE(f.ini->value("Options/ExiftoolSort").toString(), QString("0"));
         const ReportRows back = m->rowsInListOrder();
         QCOMPARE(back.size(), reportOrder.size());
         for (int i = 0; i < back.size(); ++i)
             QCOMPARE(back[i].value, reportOrder[i].value);
 
         // Checking the box after a descending sort keeps that order but shows the down icon.
-        child<QCheckBox>(w, "chkSort")->setChecked(true);
+        child<QCheckBox>(f.window, "chkSort")->setChecked(true);
         QCOMPARE(m->sortOrder(), Qt::DescendingOrder);
         QCOMPARE(m->headerIcon(), ReportListModel::TriangleDown);
-        w.close();
+        f.window.close();
     }
 
     void groupJumpsStoreOnlyWhatTheyFound()
@@ -293,20 +275,19 @@ private slots:
         QTemporaryDir dir;
         const QString photo = dir.filePath("groups.jpg");
         QVERIFY(TestPhotos::makeCameraPhoto(photo)); // no IPTC in it
-        auto ini = freshSettings(dir);
-        frmExifTool w(ini.get());
-        w.Form_Load(photo);
-        QVERIFY(settle(w));
-        QCOMPARE(ini->value("Options/optExif", "2").toString(), QString("2"));
-        groupButton(w, 4)->click();
-        QCOMPARE(ini->value("Options/optExif").toString(), QString("2"));
-        groupButton(w, 1)->click();
-        QCOMPARE(ini->value("Options/optExif").toString(), QString("1"));
-        groupButton(w, 0)->click();
-        QCOMPARE(ini->value("Options/optExif").toString(), QString("0"));
-        QCOMPARE(child<QTreeView>(w, "lvwExifTool")->selectionModel()->selectedRows().size(), 1);
-        QCOMPARE(child<QTreeView>(w, "lvwExifTool")->selectionModel()->selectedRows().first().row(), 0);
-        w.close();
+        ShownWindow f(dir);
+        f.load(photo);
+        QVERIFY(f.settle());
+        QCOMPARE(f.ini->value("Options/optExif", "2").toString(), QString("2"));
+        f.groupButton(4)->click();
+        QCOMPARE(f.ini->value("Options/optExif").toString(), QString("2"));
+        f.groupButton(1)->click();
+        QCOMPARE(f.ini->value("Options/optExif").toString(), QString("1"));
+        f.groupButton(0)->click();
+        QCOMPARE(f.ini->value("Options/optExif").toString(), QString("0"));
+        QCOMPARE(child<QTreeView>(f.window, "lvwExifTool")->selectionModel()->selectedRows().size(), 1);
+        QCOMPARE(child<QTreeView>(f.window, "lvwExifTool")->selectionModel()->selectedRows().first().row(), 0);
+        f.window.close();
     }
 
     void languageRunsExifToolAgainAndIsStored()
@@ -315,12 +296,11 @@ private slots:
         const QString photo = dir.filePath("plain.jpg");
         QVERIFY(TestPhotos::makeJpeg(photo));
         QVERIFY(TestPhotos::writeTags(photo, {"-Make=Nikon", "-Model=D850", "-WhiteBalance#=1"}));
-        auto ini = freshSettings(dir);
-        frmExifTool w(ini.get());
-        w.Form_Load(photo);
-        QVERIFY(settle(w));
-        QCOMPARE(w.cameraPanel()->labelText(10), QString("Manual"));
-        auto *box = child<QComboBox>(w, "cboSprache");
+        ShownWindow f(dir);
+        f.load(photo);
+        QVERIFY(f.settle());
+        QCOMPARE(f.label(10), QString("Manual"));
+        auto *box = child<QComboBox>(f.window, "cboSprache");
         QCOMPARE(box->currentIndex(), 1); // the list opens on "en", the code shown
 
         // Typing runs nothing and stores nothing, whatever key ends it; "ExifTool" then uses it.
@@ -328,69 +308,65 @@ private slots:
         QTest::keyClicks(box->lineEdit(), "de");
         QTest::keyClick(box->lineEdit(), Qt::Key_Return);
         QTest::keyClick(box->lineEdit(), Qt::Key_Tab);
-        QVERIFY(!w.isExifToolRunning());
-        QCOMPARE(w.cameraPanel()->labelText(10), QString("Manual"));
-        QVERIFY(!ini->contains("Options/LumoskopSprache"));
-        w.cmdExif_Click();
-        QVERIFY(settle(w));
-        QCOMPARE(w.cameraPanel()->labelText(10), QString("Manuell"));
-        QVERIFY(!ini->contains("Options/LumoskopSprache"));
+        QVERIFY(!f.service.isBusy());
+        QCOMPARE(f.label(10), QString("Manual"));
+        QVERIFY(!f.ini->contains("Options/LumoskopSprache"));
+        f.trigger("actExifTool");
+        QVERIFY(f.settle());
+        QCOMPARE(f.label(10), QString("Manuell"));
+        QVERIFY(!f.ini->contains("Options/LumoskopSprache"));
 
         // Picking from the list runs ExifTool in that language and stores it.
-        box->showPopup();
-        box->view()->setCurrentIndex(box->model()->index(int(LanguageBox::Codes.indexOf("fr")), 0));
-        QTest::keyClick(box->view(), Qt::Key_Return);
-        QCOMPARE(w.cameraPanel()->labelText(10), QString()); // emptied with the list until the new report
-        QVERIFY(settle(w));
-        QCOMPARE(w.cameraPanel()->labelText(10), QString("Manuelle"));
-        QCOMPARE(w.cameraPanel()->labelText(5), QString("Nikon D850"));
-        QCOMPARE(ini->value("Options/LumoskopSprache").toString(), QString("fr"));
-        w.close();
+        f.pickLanguage("fr");
+        QCOMPARE(f.label(10), QString()); // emptied with the list until the new report
+        QVERIFY(f.settle());
+        QCOMPARE(f.label(10), QString("Manuelle"));
+        QCOMPARE(f.label(5), QString("Nikon D850"));
+        QCOMPARE(f.ini->value("Options/LumoskopSprache").toString(), QString("fr"));
+        f.window.close();
     }
 
     void controlsFollowTheWindowsSize()
     {
         QTemporaryDir dir;
-        auto ini = freshSettings(dir);
-        frmExifTool w(ini.get());
-        w.Form_Load(QString());
-        const QPoint buttons = w.findChild<QWidget *>("cmdAnzeigen")->pos();
-        w.resize(5000 / 15, w.height() + 100);
-        QTRY_COMPARE(w.centralWidget()->width(), 5000 / 15);
-        const int W = 5000, H = w.centralWidget()->height() * 15;
-        QCOMPARE(child<QTreeView>(w, "lvwExifTool")->width(), (W - 300) / 15);
-        QCOMPARE(w.findChild<QWidget *>("fraKamera")->width(), (W - 300) / 15);
-        QCOMPARE(w.findChild<QWidget *>("cmdDatei")->x(), (W - 390 - 150) / 15);
-        QCOMPARE(w.findChild<QWidget *>("txtBildpfad")->width(), (W - 390 - 150 - 250) / 15);
-        QCOMPARE(child<QTreeView>(w, "lvwExifTool")->height(), (H - 5700 - 100) / 15);
-        QCOMPARE(w.findChild<QWidget *>("cmdAnzeigen")->pos(), buttons); // the rest stays
-        w.close();
+        ShownWindow f(dir);
+        f.load();
+        const QPoint buttons = f.window.findChild<QWidget *>("cmdAnzeigen")->pos();
+        f.window.resize(5000 / 15, f.window.height() + 100);
+        QTRY_COMPARE(f.window.centralWidget()->width(), 5000 / 15);
+        const int W = 5000, H = f.window.centralWidget()->height() * 15;
+        QCOMPARE(child<QTreeView>(f.window, "lvwExifTool")->width(), (W - 300) / 15);
+        QCOMPARE(f.window.findChild<QWidget *>("fraKamera")->width(), (W - 300) / 15);
+        QCOMPARE(f.window.findChild<QWidget *>("cmdDatei")->x(), (W - 390 - 150) / 15);
+        QCOMPARE(f.window.findChild<QWidget *>("txtBildpfad")->width(), (W - 390 - 150 - 250) / 15);
+        QCOMPARE(child<QTreeView>(f.window, "lvwExifTool")->height(), (H - 5700 - 100) / 15);
+        QCOMPARE(f.window.findChild<QWidget *>("cmdAnzeigen")->pos(), buttons); // the rest stays
+        f.window.close();
     }
 
     void settingsThatDoNotConvertAreSkippedOneByOne()
     {
         QTemporaryDir dir;
-        auto ini = freshSettings(dir);
-        ini->setValue("Options/ExiftoolTop", "abc");
-        ini->setValue("Options/ExiftoolLeft", "-30000");
-        ini->setValue("Options/ExiftoolWidth", "1e30");
-        ini->setValue("Options/ProgSchriftSize", "abc");
-        ini->setValue("Options/ProgSchriftName", "DejaVu Sans");
-        ini->setValue("Options/ExiftoolCheck", "7");
-        ini->setValue("Options/TXTcheck", "1");
-        ini->setValue("Options/1ExiftoolHeader", "wide");
-        ini->setValue("Options/2ExiftoolHeader", "3000");
-        frmExifTool w(ini.get());
-        w.Form_Load(QString());
-        QCOMPARE(child<QTreeView>(w, "lvwExifTool")->font().family(), QString("DejaVu Sans"));
-        QCOMPARE(child<QTreeView>(w, "lvwExifTool")->font().pointSizeF(), 9.75);
-        QVERIFY(!child<QCheckBox>(w, "chkExiftool")->isChecked());
-        QVERIFY(child<QCheckBox>(w, "chkTXT")->isChecked());
-        QCOMPARE(child<QTreeView>(w, "lvwExifTool")->header()->sectionSize(0), 4000 / 15);
-        QCOMPARE(child<QTreeView>(w, "lvwExifTool")->header()->sectionSize(1), 3000 / 15);
-        QCOMPARE(child<QComboBox>(w, "cboSprache")->currentText(), QString("en"));
-        QCOMPARE(w.listModel()->rowCount(), 0);
-        w.close();
+        ShownWindow f(dir);
+        f.ini->setValue("Options/ExiftoolTop", "abc");
+        f.ini->setValue("Options/ExiftoolLeft", "-30000");
+        f.ini->setValue("Options/ExiftoolWidth", "1e30");
+        f.ini->setValue("Options/ProgSchriftSize", "abc");
+        f.ini->setValue("Options/ProgSchriftName", "DejaVu Sans");
+        f.ini->setValue("Options/ExiftoolCheck", "7");
+        f.ini->setValue("Options/TXTcheck", "1");
+        f.ini->setValue("Options/1ExiftoolHeader", "wide");
+        f.ini->setValue("Options/2ExiftoolHeader", "3000");
+        f.load();
+        QCOMPARE(child<QTreeView>(f.window, "lvwExifTool")->font().family(), QString("DejaVu Sans"));
+        QCOMPARE(child<QTreeView>(f.window, "lvwExifTool")->font().pointSizeF(), 9.75);
+        QVERIFY(!child<QCheckBox>(f.window, "chkExiftool")->isChecked());
+        QVERIFY(child<QCheckBox>(f.window, "chkTXT")->isChecked());
+        QCOMPARE(child<QTreeView>(f.window, "lvwExifTool")->header()->sectionSize(0), 4000 / 15);
+        QCOMPARE(child<QTreeView>(f.window, "lvwExifTool")->header()->sectionSize(1), 3000 / 15);
+        QCOMPARE(child<QComboBox>(f.window, "cboSprache")->currentText(), QString("en"));
+        QCOMPARE(f.rows(), 0);
+        f.window.close();
     }
 };
 

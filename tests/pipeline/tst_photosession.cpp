@@ -1,11 +1,12 @@
 #include "FakeExifTool.h"
 #include "Files.h"
 #include "TestPhotos.h"
+#include "pipeline/Ahead.h"
 #include "pipeline/ExifToolService.h"
 #include "pipeline/PhotoSession.h"
-#include "pipeline/ReportListModel.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
@@ -24,28 +25,58 @@ QMap<QString, QByteArray> contents(const QString &folder)
     return files;
 }
 
-bool hasValue(const ReportListModel &model, const QString &value)
+bool hasValue(const ReportRows &rows, const QString &value)
 {
-    for (const ReportRow &row : model.reportRows())
+    for (const ReportRow &row : rows)
         if (row.value.trimmed() == value)
             return true;
     return false;
 }
 
-// One session over a real service, as the window holds them, with what it told the user.
+// One session over a real service with reports made ahead, as the photo browser holds them:
+// the rows the list would show, and what the user was told.
 struct Road {
     ExifToolService service;
-    ReportListModel model;
-    PhotoSession session{service, model};
+    Ahead ahead{service};
+    PhotoSession session{service};
+    ReportRows rows;
+    int reportsRead = 0;
     QStringList notices;
     QStringList failures;
     Road()
     {
-        QObject::connect(&session, &PhotoSession::problem, [this](const QString &text, int style) {
-            (style == 4 ? failures : notices) << text;
+        session.useAhead(&ahead);
+        QObject::connect(&session, &PhotoSession::reportRead, [this](const ReportRows &read) {
+            rows = read;
+            ++reportsRead;
+        });
+        QObject::connect(&session, &PhotoSession::photoChanged, [this] { rows.clear(); });
+        QObject::connect(&session, &PhotoSession::reportCleared, [this] { rows.clear(); });
+        QObject::connect(&session, &PhotoSession::notice, [this](const Notice &notice) {
+            (notice.kind == Notice::Kind::Error ? failures : notices) << notice.text;
         });
     }
-    bool settle() { return QTest::qWaitFor([this] { return !session.isBusy(); }, 30000); }
+    bool settle()
+    {
+        return QTest::qWaitFor([this] { return !session.isBusy(); }, 30000);
+    }
+};
+
+// A runtime folder of the test's own, where private reports go.
+struct RuntimeFolder {
+    QTemporaryDir dir;
+    QByteArray before = qgetenv("XDG_RUNTIME_DIR");
+    RuntimeFolder() { qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir.path())); }
+    ~RuntimeFolder() { qputenv("XDG_RUNTIME_DIR", before); }
+    // The reports in it, wherever below.
+    QStringList reports() const
+    {
+        QStringList found;
+        QDirIterator it(dir.path(), {"*.txt"}, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            found << it.next();
+        return found;
+    }
 };
 } // namespace
 
@@ -68,14 +99,13 @@ private slots:
         road.session.open(a);
         QVERIFY(road.settle());
         QVERIFY(QFile::exists(dir.filePath("A.txt")));
-        QCOMPARE(road.session.origin(), PhotoSession::Origin::Ours);
         // "ExifTool" pressed with another photo typed into the path box.
         road.session.runExifTool(b);
         QVERIFY(road.settle());
         QVERIFY(!QFile::exists(dir.filePath("A.txt")));
-        QCOMPARE(road.session.reportPath(), dir.filePath("B.txt"));
+        QVERIFY(QFile::exists(dir.filePath("B.txt")));
         QCOMPARE(changed.size(), 2);
-        QVERIFY(road.model.rowCount() > 10);
+        QVERIFY(hasValue(road.rows, "B.jpg"));
         road.session.close();
         QVERIFY(!QFile::exists(dir.filePath("B.txt")));
         QVERIFY(road.failures.isEmpty() && road.notices.isEmpty());
@@ -109,9 +139,7 @@ private slots:
         road.session.open(photo);
         QVERIFY(road.settle());
         QCOMPARE(fake.calls().size(), photoChangedSince ? 1 : 0);
-        QCOMPARE(hasValue(road.model, "Neu"), photoChangedSince);
-        QCOMPARE(road.session.origin(),
-                 photoChangedSince ? PhotoSession::Origin::Ours : PhotoSession::Origin::KeptBefore);
+        QCOMPARE(hasValue(road.rows, "Neu"), photoChangedSince);
         road.session.close();
         QVERIFY(QFile::exists(report)); // "TXT save" keeps either
     }
@@ -158,16 +186,15 @@ private slots:
         }
         const QMap<QString, QByteArray> before = contents(dir.path());
 
+        RuntimeFolder runtime;
         Road road;
         road.session.setKeepReports(keep);
         road.session.open(photo);
         QVERIFY(road.settle());
         QVERIFY(road.failures.isEmpty());
-        QVERIFY(road.model.rowCount() > 10);
-        QCOMPARE(road.session.origin(), PhotoSession::Origin::Private);
-        QVERIFY(hasValue(road.model, QFileInfo(photo).fileName()));
-        const QString privateReport = road.session.reportPath();
-        QVERIFY(privateReport.startsWith(road.session.privateFolder()));
+        QVERIFY(hasValue(road.rows, QFileInfo(photo).fileName()));
+        // The report went into a folder of the program's own, in the user's runtime folder.
+        QCOMPARE(runtime.reports().size(), 1);
         QCOMPARE(contents(dir.path()), before);
 
         // The user's own file is always named; "TXT save" is told it cannot work here.
@@ -178,10 +205,11 @@ private slots:
             if (usersFile)
                 QVERIFY(road.notices.first().contains(dir.filePath("Bild.txt")));
         }
+        road.rows.clear();
         road.session.showReport(photo); // "Show" reads the private report again
-        QVERIFY(road.model.rowCount() > 10);
+        QVERIFY(hasValue(road.rows, QFileInfo(photo).fileName()));
         road.session.close();
-        QVERIFY(!QFile::exists(privateReport));
+        QCOMPARE(runtime.reports(), QStringList());
         QCOMPARE(contents(dir.path()), before);
     }
 
@@ -194,7 +222,7 @@ private slots:
         road.session.changeLanguage("zh", photo);
         QVERIFY(road.settle());
         QVERIFY(road.failures.isEmpty());
-        QVERIFY(road.model.rowCount() > 10);
+        QVERIFY(road.rows.size() > 10);
         QCOMPARE(road.session.language(), QString("zh"));
     }
 
@@ -208,7 +236,6 @@ private slots:
         FakeExifTool fake(0.4, QStringLiteral("case \"$*\" in */a.jpg) sleep 600 ;; esac"));
         Road road;
         road.service.setKeepRunning(false); // the fake counts ExifTool starts
-        QSignalSpy loaded(&road.session, &PhotoSession::reportLoaded);
         road.session.open(a);
         QTRY_COMPARE_WITH_TIMEOUT(fake.calls().size(), 1, 30000);
         QVERIFY(road.session.isBusy());
@@ -216,8 +243,8 @@ private slots:
         road.session.open(c);
         QVERIFY(road.settle());
         QVERIFY(QTest::qWaitFor([&] { return road.service.pending().isEmpty(); }, 30000));
-        QCOMPARE(loaded.size(), 1);
-        QVERIFY(hasValue(road.model, "c.jpg"));
+        QCOMPARE(road.reportsRead, 1);
+        QVERIFY(hasValue(road.rows, "c.jpg"));
         QVERIFY(!fake.overlapped());
         QCOMPARE(fake.calls().size(), 2); // a and c; b never started
         QVERIFY(!QFile::exists(dir.filePath("a.txt")));
@@ -264,7 +291,7 @@ private slots:
         const bool settledAgain = road.settle();
         qputenv("PATH", path);
         QVERIFY(settled && settledAgain);
-        QVERIFY(road.model.rowCount() > 10);
+        QVERIFY(hasValue(road.rows, "b.jpg"));
         QCOMPARE(road.notices.size(), 1);
         QVERIFY(road.notices.first().contains("terminal"));
         QVERIFY(!fake.calls().first().split(' ').contains("-k")); // nobody could press its key
@@ -294,14 +321,73 @@ private slots:
         const bool settled = road.settle();
         qputenv("PATH", path);
         QVERIFY(written && settled);
-        QVERIFY(hasValue(road.model, "b.jpg"));
+        QVERIFY(hasValue(road.rows, "b.jpg"));
         QVERIFY(QFile::exists(QString("/proc/%1").arg(QString(Files::read(dir.filePath("console"))).trimmed())));
         QVERIFY(Files::write(dir.filePath("closed"), ""));
         QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(dir.filePath("a.txt")), 30000);
-        QVERIFY(hasValue(road.model, "b.jpg"));
+        QVERIFY(hasValue(road.rows, "b.jpg"));
         QVERIFY(road.failures.isEmpty());
         road.session.close();
         QVERIFY(!QFile::exists(dir.filePath("b.txt")));
+    }
+
+    // Reports made ahead into memory: nothing lands beside a photo the user has not opened, and
+    // what the user opens is the photo's report as it is now, in the language asked for,
+    // written beside the photo as ExifTool would have written it.
+    void reportMadeAheadIsThePhotosAsItIsNow_data()
+    {
+        QTest::addColumn<bool>("changePhoto");
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("expected"); // a line of the report shown
+        QTest::newRow("as made") << false << "de"
+                                 << "Kameramodell";
+        QTest::newRow("photo changed since") << true << "de"
+                                             << "Nikon";
+        QTest::newRow("another language asked for") << false << "en"
+                                                    << "Camera Model Name";
+    }
+    void reportMadeAheadIsThePhotosAsItIsNow()
+    {
+        QFETCH(bool, changePhoto);
+        QFETCH(QString, language);
+        QFETCH(QString, expected);
+        QTemporaryDir dir;
+        const QString photo = dir.filePath("IMG_0002.JPG"), report = dir.filePath("IMG_0002.txt");
+        QVERIFY(TestPhotos::makeCameraPhoto(photo));
+        QVERIFY(TestPhotos::makeCameraPhoto(dir.filePath("IMG_0001.JPG")));
+        Road road;
+        road.ahead.prepareNeighbour(dir.filePath("IMG_0001.JPG"), +1, "de");
+        QTRY_VERIFY_WITH_TIMEOUT(road.service.pending().isEmpty(), 30000);
+        QVERIFY(!QFile::exists(report));
+        if (changePhoto)
+            QVERIFY(TestPhotos::writeTags(photo, {"-Make=Nikon", "-FileModifyDate=2030:01:01 00:00:00"}));
+
+        road.session.setLanguage(language);
+        road.session.open(photo);
+        QVERIFY(road.settle());
+        const QString text = QString::fromUtf8(Files::read(report));
+        QVERIFY2(text.contains(expected), qPrintable(text.left(400)));
+        QCOMPARE(road.rows.size(), text.count(QLatin1Char('\n')));
+    }
+
+    // Opened while its report is still being made ahead: the user now waits for that request,
+    // so it shows the busy pointer like any other, and the photo is shown once.
+    void photoOpenedWhileMadeAheadCountsAsBusy()
+    {
+        QTemporaryDir dir;
+        const QString photo = dir.filePath("IMG_0003.JPG");
+        QVERIFY(TestPhotos::makeCameraPhoto(photo));
+        QVERIFY(TestPhotos::makeCameraPhoto(dir.filePath("IMG_0002.JPG")));
+        Road road;
+        road.ahead.prepareNeighbour(dir.filePath("IMG_0002.JPG"), +1, "en");
+        QVERIFY(!road.service.isBusy());
+        road.session.open(photo);
+        QVERIFY(road.service.isBusy());
+        QCOMPARE(road.service.pending().size(), 1);
+        QVERIFY(road.settle());
+        QTRY_VERIFY_WITH_TIMEOUT(road.service.pending().isEmpty(), 30000);
+        QCOMPARE(road.reportsRead, 1);
+        QVERIFY(QFile::exists(dir.filePath("IMG_0003.txt")));
     }
 
     void failedRunNamesThePhotoAndEmptiesTheList()
@@ -312,12 +398,12 @@ private slots:
         Road road;
         road.session.open(photo);
         QVERIFY(road.settle());
-        QVERIFY(road.model.rowCount() > 0);
+        QVERIFY(!road.rows.isEmpty());
         QVERIFY(QFile::remove(photo));
         QSignalSpy cleared(&road.session, &PhotoSession::reportCleared);
         road.session.runExifTool(photo);
         QVERIFY(road.settle());
-        QCOMPARE(road.model.rowCount(), 0);
+        QVERIFY(road.rows.isEmpty());
         QCOMPARE(cleared.size(), 1);
         QCOMPARE(road.failures.size(), 1);
         QVERIFY(road.failures.first().contains(photo));
