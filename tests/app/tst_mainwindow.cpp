@@ -2,6 +2,8 @@
 #include "app/SettingsStore.h"
 #include "app/frmExifTool.h"
 #include "controls/CaptionedTextBox.h"
+#include "controls/GradientButton.h"
+#include "dialogs/frmMsgTamu.h"
 #include "fixture_window.h"
 #include "pipeline/ReportListModel.h"
 
@@ -15,6 +17,8 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTreeView>
+#include <QSignalSpy>
+#include <QTimer>
 #include <QtTest>
 
 // The main window driven as a user drives it, with the real ExifTool on photos the test makes.
@@ -212,6 +216,58 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(boxes.texts.size(), 1, 30000);
         QVERIFY(boxes.texts.first().contains("gone.jpg"));
         f.window.close();
+    }
+
+    // A notice waits for the user in a box of its own, shown after the step that raised it: the
+    // result that arrives meanwhile (the English listing a Japanese report waits for) is
+    // handled once, in its turn, and the list and panel are whole while the box is still open.
+    void resultWhileANoticeIsOpenIsHandledOnce()
+    {
+        QTemporaryDir dir;
+        const QString photo = dir.filePath("Bild.jpg");
+        QVERIFY(TestPhotos::makeCameraPhoto(photo));
+        ShownWindow f(dir);
+        f.ini->setValue("Options/LumoskopSprache", "ja");
+        f.ini->setValue("Options/ExiftoolCheck", "1");
+        FakeExifTool fake;
+        // No terminal emulator: "ExifTool show" runs hidden and says so.
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(dir.path()));
+        QSignalSpy shown(&f.browser, &PhotoBrowser::shown);
+        // Connected after the program's own receivers: it hears a result only once the road
+        // has handled it.
+        QSignalSpy results(&f.service, &ExifToolService::finished);
+        int boxes = 0, rowsWhileOpen = -1, shownWhenOpened = -1, resultsWhenOpened = -1;
+        QString cameraWhileOpen;
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            frmMsgTamu *box = frmMsgTamu::current();
+            if (!box || !box->isVisible() || box->isAnswered())
+                return;
+            if (shownWhenOpened < 0) {
+                ++boxes;
+                shownWhenOpened = int(shown.size());
+                resultsWhenOpened = int(results.size());
+            }
+            if (shown.isEmpty())
+                return; // the box waits, and the listing arrives meanwhile
+            rowsWhileOpen = f.rows();
+            cameraWhileOpen = f.label(5);
+            box->cmdButton(0)->click();
+        });
+        watch.start(10);
+        f.load(photo);
+        const bool answered = QTest::qWaitFor([&] { return rowsWhileOpen >= 0; }, 60000);
+        const bool settled = f.settle();
+        qputenv("PATH", path);
+        QVERIFY(answered && settled);
+        // Opened after the handler of the report's result had returned, before the listing came.
+        QCOMPARE(resultsWhenOpened, 1);
+        QCOMPARE(shownWhenOpened, 0);
+        QCOMPARE(boxes, 1);
+        QCOMPARE(shown.size(), 1);
+        QVERIFY(rowsWhileOpen > 10);
+        QCOMPARE(cameraWhileOpen, QString("Canon Canon EOS 5D Mark IV"));
     }
 
     void tooShortArgumentGetsTheErrorReport()
