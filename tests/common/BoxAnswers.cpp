@@ -1,10 +1,13 @@
 #include "BoxAnswers.h"
 
 #include "controls/CaptionedTextBox.h"
+#include "controls/Fonts.h"
 #include "controls/GradientButton.h"
+#include "dialogs/SignalSound.h"
 #include "dialogs/frmMsgTamu.h"
 
 #include <QApplication>
+#include <QTest>
 
 namespace
 {
@@ -82,4 +85,21 @@ int missedBoxes()
 void resetMissedBoxes()
 {
     missed = 0;
+}
+
+void BoxTestCase::initTestCase()
+{
+    installDesignLook();
+    SignalSound::setRecording(true);
+}
+
+void BoxTestCase::init()
+{
+    SignalSound::clearRecorded();
+    resetMissedBoxes();
+}
+
+void BoxTestCase::cleanup()
+{
+    QCOMPARE(missedBoxes(), 0);
 }

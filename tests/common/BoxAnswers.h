@@ -36,3 +36,15 @@ void onModal(std::function<void(QWidget *)> action);
 
 int missedBoxes();
 void resetMissedBoxes();
+
+// The base of the dialogs' tests, which answer their boxes from inside the boxes' own waits:
+// each test starts with no sound recorded and no box missed, and fails when it missed one. The
+// boxes are shown in the program's own faces, so that their text is measured as users see it.
+class BoxTestCase : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+};

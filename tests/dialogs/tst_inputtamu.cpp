@@ -11,18 +11,10 @@
 #include <QLabel>
 #include <QTest>
 
-class TestInputTamu : public QObject
+class TestInputTamu : public BoxTestCase
 {
     Q_OBJECT
 private slots:
-    void initTestCase() { SignalSound::setRecording(true); }
-    void init()
-    {
-        SignalSound::clearRecorded();
-        resetMissedBoxes();
-    }
-    void cleanup() { QCOMPARE(missedBoxes(), 0); }
-
     void answers_data();
     void answers();
     void opensReadyForTyping();

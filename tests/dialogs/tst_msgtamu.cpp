@@ -29,23 +29,10 @@ QString lines(int count)
 }
 } // namespace
 
-class TestMsgTamu : public QObject
+class TestMsgTamu : public BoxTestCase
 {
     Q_OBJECT
 private slots:
-    void initTestCase()
-    {
-        // The program's own faces, so that the text is measured as users see it.
-        installDesignLook();
-        SignalSound::setRecording(true);
-    }
-    void init()
-    {
-        SignalSound::clearRecorded();
-        resetMissedBoxes();
-    }
-    void cleanup() { QCOMPARE(missedBoxes(), 0); }
-
     void answersWithTheButtonsWord_data();
     void answersWithTheButtonsWord();
     void noDefaultButton();

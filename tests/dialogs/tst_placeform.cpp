@@ -1,7 +1,22 @@
-// Where a dialog lands next to or over its owner, inside the owner's monitor work area.
+// Where a dialog lands next to or over its owner, inside the owner's monitor work area, also
+// with figures at the ends of the int range: sums such as "left edge + width" or "right edge +
+// offset" used to overflow (undefined behaviour, and in practice a wrapped sum that threw the
+// window to the opposite edge of the work area or far outside it).
 #include "dialogs/modFormUtils.h"
 
 #include <QTest>
+
+#include <climits>
+
+namespace
+{
+
+QRect fromEdges(int left, int top, int right, int bottom)
+{
+    return QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+} // namespace
 
 class TestPlaceForm : public QObject
 {
@@ -10,6 +25,7 @@ private slots:
     void position_data();
     void position();
     void workAreaFallsBackToWholeScreen();
+    void keepInsideAtTheLastCoordinate();
 };
 
 void TestPlaceForm::position_data()
@@ -48,6 +64,24 @@ void TestPlaceForm::position_data()
     // Halving drops the fraction towards zero: 5 gives 2, -5 gives -2.
     QTest::newRow("half of 5") << box << QRect(100, 100, 405, 305) << "center" << 0 << desk << QPoint(102, 102);
     QTest::newRow("half of -5") << box << QRect(100, 100, 395, 295) << "center" << 0 << desk << QPoint(98, 98);
+
+    // A huge offset pushes the window past the far edge, so it is pulled back to that edge,
+    // not wrapped round to the near one.
+    QTest::newRow("left, offset INT_MIN") << box << owner << "left" << INT_MIN << desk << QPoint(1520, 250);
+    QTest::newRow("right, offset INT_MAX") << box << owner << "right" << INT_MAX << desk << QPoint(1520, 250);
+    QTest::newRow("below, offset INT_MAX") << box << owner << "below" << INT_MAX << desk << QPoint(300, 740);
+    QTest::newRow("above, offset INT_MIN") << box << owner << "above" << INT_MIN << desk << QPoint(300, 740);
+    // A monitor whose work area ends at the last coordinate an int holds.
+    QTest::newRow("right edge at INT_MAX") << box << fromEdges(INT_MAX - 999, 0, INT_MAX, 599) << "right" << 10
+                                           << fromEdges(INT_MAX - 1999, 0, INT_MAX, 999) << QPoint(INT_MAX - 399, 150);
+    // A window wider than a work area that starts at the first coordinate: right-aligned
+    // would be left of INT_MIN, so it stops there.
+    QTest::newRow("wider than an area at INT_MIN")
+        << QSize(1000, 50) << fromEdges(INT_MIN, 0, INT_MIN + 99, 99) << "center" << 10
+        << fromEdges(INT_MIN, 0, INT_MIN + 99, 99) << QPoint(INT_MIN, 25);
+    // A reference spanning the whole int range: its width() is no int.
+    QTest::newRow("reference wider than int")
+        << box << fromEdges(INT_MIN, 0, INT_MAX, 599) << "CENTER" << 0 << desk << QPoint(0, 150);
 }
 
 void TestPlaceForm::position()
@@ -65,6 +99,14 @@ void TestPlaceForm::workAreaFallsBackToWholeScreen()
 {
     QCOMPARE(placeFormWorkArea(QRect(-1680, 0, 1680, 1010), QSize(1920, 1080)), QRect(-1680, 0, 1680, 1010));
     QCOMPARE(placeFormWorkArea(QRect(), QSize(1920, 1080)), QRect(0, 0, 1920, 1080));
+}
+
+void TestPlaceForm::keepInsideAtTheLastCoordinate()
+{
+    const QRect area = fromEdges(INT_MAX - 1999, INT_MAX - 999, INT_MAX, INT_MAX);
+    QCOMPARE(keepInsideWorkArea(QPoint(INT_MAX, INT_MAX), QSize(400, 300), area), QPoint(INT_MAX - 399, INT_MAX - 299));
+    QCOMPARE(keepInsideWorkArea(QPoint(INT_MIN, INT_MIN), QSize(400, 300), area),
+             QPoint(INT_MAX - 1999, INT_MAX - 999));
 }
 
 QTEST_GUILESS_MAIN(TestPlaceForm)
