@@ -69,6 +69,17 @@ private slots:
         QTest::newRow("not a number") << "nan" << false << 0.0 << false << 0;
         QTest::newRow("comma decimal") << "9,75" << false << 0.0 << false << 0;
         QTest::newRow("beyond int16") << "40000" << true << 40000.0 << false << 0;
+        QTest::newRow("largest int16") << "32767" << true << 32767.0 << true << 32767;
+        QTest::newRow("one past it") << "32768" << true << 32768.0 << false << 0;
+        QTest::newRow("smallest int16") << "-32768" << true << -32768.0 << true << -32768;
+        QTest::newRow("one below it") << "-32769" << true << -32769.0 << false << 0;
+        // Halves round to the even neighbour, as the stored numbers always did.
+        QTest::newRow("half down to even") << "2.5" << true << 2.5 << true << 2;
+        QTest::newRow("half up to even") << "3.5" << true << 3.5 << true << 4;
+        // Stored as single precision: what comes back is the nearest float.
+        QTest::newRow("single precision") << "0.1" << true << double(0.1f) << true << 0;
+        QTest::newRow("tabs around") << "\t7\t" << true << 7.0 << true << 7;
+        QTest::newRow("exponent") << "1e3" << true << 1000.0 << true << 1000;
     }
     void conversions()
     {

@@ -545,6 +545,11 @@ void TestExifToolService::cancel()
     QCOMPARE(service.pending(), (QList<int>{running, queued}));
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(file(QStringLiteral("child"))), 10000);
     const QByteArray child = Files::read(file(QStringLiteral("child")));
+    // Ids that name no request waiting or running (unknown, or dropped already) touch nothing.
+    service.cancel(dropped);
+    service.cancel(4711);
+    QCOMPARE(service.pending(), (QList<int>{running, queued}));
+    QVERIFY(alive(child));
     QVERIFY(QFile::remove(file(QStringLiteral("linger"))));
     service.cancel(running);
     QCOMPARE(done.size(), 0);
@@ -557,6 +562,14 @@ void TestExifToolService::cancel()
     QCOMPARE(done.at(1).at(0).toInt(), queued);
     QCOMPARE(done.at(1).at(1).value<ExifToolOutcome>().exitCode, 0);
     QCOMPARE(lines(QStringLiteral("oneshot")).size(), 2 * args(m_photo).size()); // "Drei.jpg" never ran
+    // A finished request cancelled afterwards is not delivered again, nor does it stop the next.
+    service.cancel(queued);
+    const int next = service.request(job(args(file(QStringLiteral("Vier.jpg")))));
+    service.cancel(running);
+    QTRY_COMPARE_WITH_TIMEOUT(done.size(), 3, 30000);
+    QCOMPARE(done.at(2).at(0).toInt(), next);
+    QVERIFY(!done.at(2).at(1).value<ExifToolOutcome>().aborted);
+    done.removeLast();
 
     // A request the kept process works on is left to end and reported as it ended.
     setMode("wait");
@@ -582,7 +595,7 @@ void TestExifToolService::cancel()
     QTRY_COMPARE_WITH_TIMEOUT(done.size(), 4, 20000);
     QCOMPARE(done.at(3).at(0).toInt(), failing);
     QVERIFY(done.at(3).at(1).value<ExifToolOutcome>().aborted);
-    QCOMPARE(lines(QStringLiteral("oneshot")).size(), 2 * args(m_photo).size());
+    QCOMPARE(lines(QStringLiteral("oneshot")).size(), 3 * args(m_photo).size());
 }
 
 void TestExifToolService::abortAllKillsTheWholeGroup_data()

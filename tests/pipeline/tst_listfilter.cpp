@@ -3,9 +3,16 @@
 #include <QAbstractItemModelTester>
 #include <QtTest>
 
-namespace {
-ReportRow tag(const char *name, const char *value) { return {QString::fromUtf8(name), QString::fromUtf8(value), false, false}; }
-ReportRow header(const char *carried, const char *line) { return {QString::fromUtf8(carried), QString::fromUtf8(line), false, true}; }
+namespace
+{
+ReportRow tag(const char *name, const char *value)
+{
+    return {QString::fromUtf8(name), QString::fromUtf8(value), false, false};
+}
+ReportRow header(const char *carried, const char *line)
+{
+    return {QString::fromUtf8(carried), QString::fromUtf8(line), false, true};
+}
 
 ReportRows sample()
 {

@@ -326,9 +326,79 @@ private slots:
         QVERIFY(Files::write(dir.filePath("closed"), ""));
         QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(dir.filePath("a.txt")), 30000);
         QVERIFY(hasValue(road.rows, "b.jpg"));
+
+        // Back to a, while a console of a's is open again: when the user closes that console,
+        // its end never takes the report a is shown with now.
+        QVERIFY(QFile::remove(dir.filePath("closed")));
+        qputenv("PATH", QFile::encodeName(dir.path()) + ':' + path);
+        road.session.setShowExifTool(true);
+        road.session.open(a);
+        const bool writtenAgain = QTest::qWaitFor([&] { return QFile::exists(dir.filePath("a.txt")); }, 30000);
+        road.session.setShowExifTool(false);
+        road.session.runExifTool(a);
+        const bool settledAgain = road.settle();
+        qputenv("PATH", path);
+        QVERIFY(writtenAgain && settledAgain);
+        QVERIFY(hasValue(road.rows, "a.jpg"));
+        QVERIFY(Files::write(dir.filePath("closed"), ""));
+        QTRY_VERIFY_WITH_TIMEOUT(road.service.pending().isEmpty(), 30000);
+        QVERIFY(QFile::exists(dir.filePath("a.txt")));
         QVERIFY(road.failures.isEmpty());
         road.session.close();
-        QVERIFY(!QFile::exists(dir.filePath("b.txt")));
+        QCOMPARE(QDir(dir.path()).entryList({"*.txt"}), QStringList());
+    }
+
+    // A report that cannot stand beside its photo goes into a folder of the program's own: in
+    // the user's runtime folder where there is one, else in the cache folder; a place ExifTool
+    // would read "%" in is passed over. The folder goes with the session.
+    void privateFolderIsTheRuntimeFolderWhereThereIsOne_data()
+    {
+        QTest::addColumn<QString>("runtime"); // "none", "folder", "not a folder", "with %"
+        QTest::addColumn<bool>("inRuntime");
+        QTest::newRow("runtime folder") << "folder" << true;
+        QTest::newRow("none set") << "none" << false;
+        QTest::newRow("set to a file") << "not a folder" << false;
+        QTest::newRow("percent in its name") << "with %" << false;
+    }
+    void privateFolderIsTheRuntimeFolderWhereThereIsOne()
+    {
+        QFETCH(QString, runtime);
+        QFETCH(bool, inRuntime);
+        QTemporaryDir dir, cache;
+        const QString photo = dir.filePath("Bild.jpg");
+        QVERIFY(TestPhotos::makeCameraPhoto(photo));
+        QVERIFY(Files::write(dir.filePath("Bild.txt"), "Meine Notizen\n"));
+        RuntimeFolder place;
+        QString runtimePath = place.dir.path();
+        if (runtime == "none")
+            qunsetenv("XDG_RUNTIME_DIR");
+        else if (runtime == "not a folder")
+            QVERIFY(Files::write(runtimePath = place.dir.filePath("file"), ""));
+        else if (runtime == "with %")
+            QVERIFY(QDir().mkpath(runtimePath = place.dir.filePath("50%d")));
+        if (runtime != "none")
+            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtimePath));
+        const QByteArray cacheBefore = qgetenv("XDG_CACHE_HOME");
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(cache.path()));
+        auto reportsIn = [](const QString &folder) {
+            QStringList found;
+            QDirIterator it(folder, {"*.txt"}, QDir::Files, QDirIterator::Subdirectories);
+            while (it.hasNext())
+                found << it.next();
+            return found;
+        };
+        Road road;
+        road.session.open(photo);
+        const bool settled = road.settle();
+        const qsizetype inPlace = reportsIn(place.dir.path()).size(), inCache = reportsIn(cache.path()).size();
+        road.session.close();
+        const qsizetype leftInPlace = reportsIn(place.dir.path()).size(), leftInCache = reportsIn(cache.path()).size();
+        qputenv("XDG_CACHE_HOME", cacheBefore);
+        QVERIFY(settled);
+        QVERIFY(hasValue(road.rows, "Bild.jpg"));
+        QCOMPARE(inPlace, inRuntime ? 1 : 0);
+        QCOMPARE(inCache, inRuntime ? 0 : 1);
+        QCOMPARE(leftInPlace + leftInCache, 0);
     }
 
     // Reports made ahead into memory: nothing lands beside a photo the user has not opened, and

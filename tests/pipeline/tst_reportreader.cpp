@@ -1,8 +1,8 @@
 #include "Files.h"
 
 #include "common/TestPhotos.h"
-#include "pipeline/CharRepair.h"
 #include "exiftool/ExifToolCommand.h"
+#include "pipeline/CharRepair.h"
 #include "pipeline/ExifToolService.h"
 #include "pipeline/KeyTags.h"
 #include "pipeline/ReportFile.h"
@@ -49,6 +49,8 @@ private slots:
     void parse();
     void decodeLine_data();
     void decodeLine();
+    void groupHeaders_data();
+    void groupHeaders();
     void testMakerNoteRawBytes();
     void loadRepairsAndBolds();
     void loadEqualsParseRepairBold();
@@ -86,6 +88,9 @@ void TestReportReader::parse_data()
                                        << ReportRows{row("a ", " 1"), row("a ", "", true), row("b ", " 2")};
     QTest::newRow("carriage return inside a line") << QByteArray("a : x\ry\n") << ReportRows{row("a ", " x\ry")};
     QTest::newRow("colon first") << QByteArray(":x\n") << ReportRows{row("", "x")};
+    // A name keeps every blank and tab around it; only the rules that look names up trim.
+    QTest::newRow("blanks and tabs around a name")
+        << QByteArray(" Make\t : Canon\n\tISO:200\n") << ReportRows{row(" Make\t ", " Canon"), row("\tISO", "200")};
     QTest::newRow("UTF-8 line") << QByteArray("K\xc3\xbcnstler : J\xc3\xbcrgen M\xc3\xbcller\n")
                                 << ReportRows{row(QString::fromUtf8("Künstler "), QString::fromUtf8(" Jürgen Müller"))};
     QTest::newRow("undecoded line beside a UTF-8 one")
@@ -131,6 +136,50 @@ void TestReportReader::decodeLine()
     QFETCH(QByteArray, bytes);
     QFETCH(QString, expected);
     QCOMPARE(ReportReader::decodeLine(bytes.constData(), bytes.size()), expected);
+}
+
+// A group header is a line "---- Name ----" and nothing else: the rows below it carry its group
+// until the next one, and a value that only looks like a header starts no group.
+void TestReportReader::groupHeaders_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("group"); // empty: no header
+    QTest::newRow("group") << "---- IFD0 ----"
+                           << "IFD0";
+    QTest::newRow("with a dash") << "---- XMP-x ----"
+                                 << "XMP-x";
+    QTest::newRow("shortest") << "---- A ----"
+                              << "A";
+    QTest::newRow("blanks inside the frames") << "----  GPS  ----"
+                                              << "GPS";
+    QTest::newRow("nothing between") << "----  ----"
+                                     << "";
+    QTest::newRow("frames touching") << "---- ----"
+                                     << "";
+    QTest::newRow("no closing frame") << "---- IFD0"
+                                      << "";
+    QTest::newRow("no opening frame") << "IFD0 ----"
+                                      << "";
+    QTest::newRow("three dashes") << "--- IFD0 ---"
+                                  << "";
+    QTest::newRow("a colon inside") << "---- a:b ----"
+                                    << "";
+    QTest::newRow("blank before") << " ---- IFD0 ----"
+                                  << "";
+}
+
+void TestReportReader::groupHeaders()
+{
+    QFETCH(QString, line);
+    QFETCH(QString, group);
+    QCOMPARE(groupOfHeaderLine(line), group);
+    // In a report: the header line's group reaches the rows below it, and no further.
+    const ReportRows rows = ReportReader::parse("---- System ----\nA : 1\n" + line.toUtf8() +
+                                                "\nB : 2\nC : ---- Other ----\n---- Composite ----\nD : 3\n");
+    QCOMPARE(rows.size(), 7);
+    QCOMPARE(rows.at(3).group(), group.isEmpty() ? QStringLiteral("System") : group);
+    QCOMPARE(rows.at(4).group(), rows.at(3).group()); // a value is no header
+    QCOMPARE(rows.at(6).group(), QStringLiteral("Composite"));
 }
 
 void TestReportReader::testMakerNoteRawBytes()
@@ -194,8 +243,7 @@ void TestReportReader::loadResults()
 {
     QTemporaryDir dir;
     ReportRows rows{row("stale", "stale")};
-    QCOMPARE(ReportReader::load(dir.filePath(QStringLiteral("none.txt")), &rows),
-             ReportReader::ReadResult::Missing);
+    QCOMPARE(ReportReader::load(dir.filePath(QStringLiteral("none.txt")), &rows), ReportReader::ReadResult::Missing);
     QVERIFY(rows.isEmpty());
 
     rows = ReportRows{row("stale", "stale")};
