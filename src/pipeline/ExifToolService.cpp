@@ -4,6 +4,7 @@
 #include "exiftool/KeptExifTool.h"
 #include "exiftool/ProcessGroup.h"
 #include "exiftool/TerminalCommand.h"
+#include "pipeline/ConsoleRuns.h"
 
 #include <QProcess>
 #include <QTimer>
@@ -11,7 +12,6 @@
 #include <algorithm>
 #include <deque>
 #include <utility>
-#include <vector>
 
 struct ExifToolService::Private {
     explicit Private(ExifToolService *service) : q(service) {}
@@ -41,15 +41,6 @@ struct ExifToolService::Private {
         ExifToolOutcome outcome;
     };
 
-    // A terminal run cancelled while the user still reads it: it stays open for the user but
-    // no longer holds up the queue. Its end is still reported, so that the caller can remove
-    // the report it wrote.
-    struct Console {
-        int id;
-        QProcess *process;
-        QString exiftool;
-    };
-
     ExifToolService *q;
     QString program;
     bool keepRunning = true;
@@ -59,7 +50,7 @@ struct ExifToolService::Private {
     std::deque<Queued> queue;
     Current current;
     KeptExifTool kept;
-    std::vector<Console> consoles;
+    ConsoleRuns consoles;
     // Counts abortAll() calls: an outcome queued before one is not delivered after it.
     quint64 generation = 0;
 
@@ -198,31 +189,18 @@ struct ExifToolService::Private {
     // goes aside, and the next request starts now.
     void setConsoleAside()
     {
-        consoles.push_back({current.id, current.process, current.exiftool});
+        consoles.setAside(current.id, current.process, current.exiftool);
         current = Current();
         schedulePump();
         scheduleBusyUpdate();
     }
 
-    void consoleEnded(int id)
-    {
-        const auto it = std::find_if(consoles.begin(), consoles.end(), [id](const Console &c) { return c.id == id; });
-        if (it == consoles.end())
-            return;
-        QProcess *process = it->process;
-        ExifToolOutcome outcome;
-        outcome.program = it->exiftool;
-        outcome.started = process->error() != QProcess::FailedToStart;
-        outcome.exitCode = process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1;
-        consoles.erase(it);
-        process->disconnect(q);
-        process->deleteLater();
-        deliver(id, outcome);
-    }
-
     void oneShotEnded(int id)
     {
-        consoleEnded(id);
+        if (ExifToolOutcome outcome; consoles.takeEnded(id, &outcome)) {
+            deliver(id, outcome);
+            return;
+        }
         if (current.stage != Stage::OneShot || current.id != id || !current.process)
             return;
         QProcess *process = std::exchange(current.process, nullptr);
@@ -429,11 +407,7 @@ void ExifToolService::abortAll()
     ++d->generation;
     d->queue.clear();
     // Their reports go with the program, and a console left open would outlive that.
-    for (const Private::Console &console : std::exchange(d->consoles, {})) {
-        console.process->disconnect(this);
-        ProcessGroup::killAndWait(console.process);
-        delete console.process;
-    }
+    d->consoles.closeAll();
     if (d->current.stage == Private::Stage::OneShot && d->current.process) {
         QProcess *process = d->current.process;
         process->disconnect(this);
@@ -458,8 +432,7 @@ QList<int> ExifToolService::pending() const
     QList<int> ids;
     if (d->current.stage != Private::Stage::Idle)
         ids << d->current.id;
-    for (const Private::Console &console : d->consoles)
-        ids << console.id;
+    ids << d->consoles.ids();
     for (const Private::Queued &queued : d->queue)
         ids << queued.id;
     std::sort(ids.begin(), ids.end());
