@@ -90,26 +90,6 @@ private slots:
         QCOMPARE(f.ini->value("Options/1ExiftoolHeader").toString(), QString("2000"));
     }
 
-    void keptReportIsShownWithoutRunningExifTool()
-    {
-        QTemporaryDir dir;
-        const QString photo = dir.filePath("IMG_0001.JPG");
-        QVERIFY(TestPhotos::makeCameraPhoto(photo));
-        FakeExifTool fake;
-        for (int start = 1; start <= 2; ++start) {
-            ShownWindow f(dir);
-            f.ini->setValue("Options/TXTcheck", "1");
-            f.service.setKeepRunning(false); // the fake counts ExifTool starts
-            f.load(photo);
-            QVERIFY(f.settle());
-            QVERIFY(child<QCheckBox>(f.window, "chkTXT")->isChecked());
-            QCOMPARE(fake.calls().size(), 1); // the second start shows the report kept by the first
-            QVERIFY(f.rows() > 10);
-            f.window.close();
-            QVERIFY(QFile::exists(dir.filePath("IMG_0001.txt")));
-        }
-    }
-
     // The path box may be edited at any time; what is deleted is the report of the photo that
     // was shown, and list, panel and thumbnail always describe one photo.
     void typedPathLeavesNoReportBehind()
@@ -151,55 +131,6 @@ private slots:
         QVERIFY(child<QLabel>(f.window, "imgFoto")->pixmap().isNull());
         f.window.close();
         QCOMPARE(QDir(dir.path()).entryList({"*.txt"}), QStringList());
-    }
-
-    void commandsDuringARunReplaceIt()
-    {
-        QTemporaryDir dir;
-        const QString a = dir.filePath("a.jpg"), b = dir.filePath("b.jpg"), c = dir.filePath("c.jpg");
-        for (const QString &p : {a, b, c})
-            QVERIFY(TestPhotos::makeCameraPhoto(p));
-        ShownWindow f(dir);
-        // a's run lasts until it is ended, so the commands below always meet it.
-        FakeExifTool fake(0.5, QStringLiteral("case \"$*\" in */a.jpg) sleep 600 ;; esac"));
-        f.service.setKeepRunning(false); // the fake counts ExifTool starts
-        f.load(a);
-        QTRY_COMPARE_WITH_TIMEOUT(fake.calls().size(), 1, 30000);
-        QVERIFY(f.service.isBusy());
-        f.trigger("actExifTool");
-        f.browser.open(b);
-        f.trigger("actShow");
-        f.pickLanguage("de");
-        f.browser.open(c);
-        QVERIFY(f.settle());
-        QVERIFY(!fake.overlapped());
-        QCOMPARE(fake.calls().size(), 2); // a, ended unfinished, and c; the rest never started
-        QVERIFY(fake.calls().last().startsWith("-lang de"));
-        QVERIFY(fake.calls().last().endsWith("c.jpg"));
-        QCOMPARE(f.path(), c);
-        QVERIFY(!QFile::exists(dir.filePath("a.txt")));
-        QVERIFY(!QFile::exists(dir.filePath("b.txt")));
-        QVERIFY(QFile::exists(dir.filePath("c.txt")));
-        f.window.close();
-        QVERIFY(!QFile::exists(dir.filePath("c.txt")));
-    }
-
-    void closingDuringARunEndsExifTool()
-    {
-        QTemporaryDir dir;
-        const QString photo = dir.filePath("slow.jpg");
-        QVERIFY(TestPhotos::makeCameraPhoto(photo));
-        ShownWindow f(dir);
-        FakeExifTool fake(1.0);
-        {
-            f.service.setKeepRunning(false); // the fake counts ExifTool starts
-            f.load(photo);
-            QTRY_COMPARE_WITH_TIMEOUT(fake.calls().size(), 1, 30000);
-            f.window.close();
-        }
-        // Ended, not left to finish: nothing can write the report any more.
-        QTRY_VERIFY_WITH_TIMEOUT(!fake.anyRunning(), 30000);
-        QVERIFY(!QFile::exists(dir.filePath("slow.txt")));
     }
 
     void failuresAreReportedNamingThePhoto()

@@ -213,19 +213,6 @@ private slots:
         QCOMPARE(contents(dir.path()), before);
     }
 
-    void chineseReachesExifToolAsItKnowsIt()
-    {
-        QTemporaryDir dir;
-        const QString photo = dir.filePath("zh.jpg");
-        QVERIFY(TestPhotos::makeCameraPhoto(photo));
-        Road road;
-        road.session.changeLanguage("zh", photo);
-        QVERIFY(road.settle());
-        QVERIFY(road.failures.isEmpty());
-        QVERIFY(road.rows.size() > 10);
-        QCOMPARE(road.session.language(), QString("zh"));
-    }
-
     void resultsForPhotosLeftAreDropped()
     {
         QTemporaryDir dir;
