@@ -295,14 +295,16 @@ private slots:
         FakeExifTool fake;
         QVERIFY(Files::writeScript(dir.filePath("x-terminal-emulator"),
                                    "echo $$ > \"${0%/*}/console\"\n[ \"$1\" = -e ] && shift\n\"$@\" </dev/null\n"
-                                   "while [ ! -f \"${0%/*}/closed\" ]; do sleep 0.05; done\n"));
+                                   ": > \"${0%/*}/ran\"\nwhile [ ! -f \"${0%/*}/closed\" ]; do sleep 0.05; done\n"));
+        // The console's ExifTool has written its report whole and waits for the user.
+        auto ran = [&] { return QFile::exists(dir.filePath("ran")); };
         const QByteArray path = qgetenv("PATH");
         qputenv("PATH", QFile::encodeName(dir.path()) + ':' + path);
         Road road;
         road.service.setKeepRunning(false);
         road.session.setShowExifTool(true);
         road.session.open(a);
-        const bool written = QTest::qWaitFor([&] { return QFile::exists(dir.filePath("a.txt")); }, 30000);
+        const bool written = QTest::qWaitFor(ran, 30000) && QFile::exists(dir.filePath("a.txt"));
         road.session.setShowExifTool(false);
         road.session.open(b);
         const bool settled = road.settle();
@@ -316,11 +318,11 @@ private slots:
 
         // Back to a, while a console of a's is open again: when the user closes that console,
         // its end never takes the report a is shown with now.
-        QVERIFY(QFile::remove(dir.filePath("closed")));
+        QVERIFY(QFile::remove(dir.filePath("closed")) && QFile::remove(dir.filePath("ran")));
         qputenv("PATH", QFile::encodeName(dir.path()) + ':' + path);
         road.session.setShowExifTool(true);
         road.session.open(a);
-        const bool writtenAgain = QTest::qWaitFor([&] { return QFile::exists(dir.filePath("a.txt")); }, 30000);
+        const bool writtenAgain = QTest::qWaitFor(ran, 30000) && QFile::exists(dir.filePath("a.txt"));
         road.session.setShowExifTool(false);
         road.session.runExifTool(a);
         const bool settledAgain = road.settle();
