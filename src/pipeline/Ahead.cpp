@@ -22,8 +22,9 @@ void Ahead::setPictureBox(const QSize &box)
 
 void Ahead::startWith(const QString &photo, const QString &language)
 {
+    // Its picture waits for the window, which knows the box: decoding now would only take a
+    // core from ExifTool's start.
     prepare(photo, language, true);
-    m_pictures->request(photo, m_box);
 }
 
 void Ahead::prepareNeighbour(const QString &photo, int step, const QString &language)

@@ -30,7 +30,7 @@ public:
     void setPictureBox(const QSize &box);
 
     // The photo the user has asked for already (the command line): its report goes before
-    // work done ahead and shows the busy pointer, and its picture is begun.
+    // work done ahead and shows the busy pointer.
     void startWith(const QString &photo, const QString &language);
     // The user looks at photo: the next photo in the direction of step (+1, -1) is made ready.
     void prepareNeighbour(const QString &photo, int step, const QString &language);
