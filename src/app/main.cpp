@@ -31,6 +31,8 @@ int main(int argc, char *argv[])
     // ExifTool starts on the photo now, so that Perl's start overlaps the window's making.
     const std::unique_ptr<QSettings> settings(SettingsStore::openUserSettings());
     ExifToolService exiftool;
+    exiftool.useKeeper(
+        SettingsStore(*settings).exifToolWarmSeconds().value_or(SettingsStore::DefaultExifToolWarmSeconds));
     ReportsAhead ahead(exiftool);
     HeadStart::begin(ahead, *settings, commandLine);
 

@@ -4,6 +4,7 @@
 #include "exiftool/KeptExifTool.h"
 #include "exiftool/ProcessGroup.h"
 #include "exiftool/TerminalCommand.h"
+#include "pipeline/KeeperClient.h"
 
 #include <QProcess>
 #include <QTimer>
@@ -17,7 +18,7 @@ struct ExifToolService::Private {
     explicit Private(ExifToolService *service) : q(service) {}
 
     // Done: the outcome is known and waits to be delivered; the next job starts after that.
-    enum class Stage { Idle, Kept, OneShot, Done };
+    enum class Stage { Idle, Keeper, Kept, OneShot, Done };
 
     struct Queued {
         int id;
@@ -59,6 +60,7 @@ struct ExifToolService::Private {
     std::deque<Queued> queue;
     Current current;
     KeptExifTool kept;
+    std::unique_ptr<KeeperClient> keeper; // the user's ExifTool keeper, where one is used
     std::vector<Console> consoles;
     // Counts abortAll() calls: an outcome queued before one is not delivered after it.
     quint64 generation = 0;
@@ -127,7 +129,7 @@ struct ExifToolService::Private {
         start(job);
     }
 
-    void start(const Queued &job)
+    void start(const Queued &job, bool askKeeper = true)
     {
         current = Current();
         current.id = job.id;
@@ -137,6 +139,10 @@ struct ExifToolService::Private {
             ExifToolOutcome outcome;
             outcome.errorOutput = QStringLiteral("ExifTool was not found.");
             finish(outcome);
+            return;
+        }
+        if (askKeeper && !job.job.visible && keeper && keeper->ask(job.job.ask, current.exiftool, timeLimit)) {
+            current.stage = Stage::Keeper;
             return;
         }
         QStringList arguments = job.job.arguments;
@@ -376,6 +382,18 @@ void ExifToolService::warmUp()
     d->kept.start(exiftool);
 }
 
+void ExifToolService::useKeeper(int warmSeconds, const QString &keeperProgram)
+{
+    d->keeper.reset(warmSeconds > 0 ? new KeeperClient(warmSeconds, keeperProgram) : nullptr);
+    if (!d->keeper)
+        return;
+    // Only the request in Stage::Keeper hears from it; declined, it goes on as if there were none.
+    connect(d->keeper.get(), &KeeperClient::answered, this, [this](const ExifToolOutcome &o) { d->finish(o); });
+    connect(d->keeper.get(), &KeeperClient::declined, this, [this] {
+        d->current.cancelled ? d->fallBack() : d->start({d->current.id, d->current.job}, false);
+    });
+}
+
 void ExifToolService::setTimeLimit(int ms)
 {
     d->timeLimit = qMax(1, ms);
@@ -441,6 +459,8 @@ void ExifToolService::abortAll()
         delete process;
     } else if (d->current.stage == Private::Stage::Kept) {
         d->kept.killAndWait(); // it could write the report behind the window's back
+    } else if (d->current.stage == Private::Stage::Keeper) {
+        d->keeper->drop();
     }
     d->current = Private::Current();
     d->scheduleBusyUpdate();
