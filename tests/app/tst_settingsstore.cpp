@@ -109,6 +109,9 @@ private slots:
         QTest::newRow("font size zero") << "ProgSchriftSize" << "0" << "";
         QTest::newRow("font size huge") << "ProgSchriftSize" << "4000" << "";
         QTest::newRow("blank font face") << "ProgSchriftName" << "   " << "";
+        QTest::newRow("keeper off") << "ExifToolWarmSeconds" << "0" << "0";
+        QTest::newRow("keeper for an hour") << "ExifToolWarmSeconds" << "3600" << "3600";
+        QTest::newRow("keeper for less than no time") << "ExifToolWarmSeconds" << "-5" << "";
     }
     void typedReadsRefuseWhatIsNoUsableValue()
     {
@@ -132,6 +135,7 @@ private slots:
             {"optExif", shown(store.group())},
             {"ProgSchriftSize", shown(store.fontSize())},
             {"ProgSchriftName", store.fontName()},
+            {"ExifToolWarmSeconds", shown(store.exifToolWarmSeconds())},
         };
         QCOMPARE(read.value(key), expected);
     }
