@@ -409,7 +409,7 @@ private slots:
         QTest::newRow("a relative path") << m_photo.mid(1) << "en";
         QTest::newRow("a line break in the name") << m_photo + "\n-w!\ntxt"
                                                   << "en";
-        QTest::newRow("an option for a language") << m_photo << "-w!";
+        QTest::newRow("an option for a language") << m_photo << "-csv";
     }
     void refusesWhatItWouldNotRunItself()
     {
