@@ -424,6 +424,19 @@ private slots:
         QCOMPARE(QDir(m_photos.path()).entryList(QDir::Files), before);
     }
 
+    // An upgrade replaces exiftool on disk: the next request is answered by the new one.
+    void startsExifToolAfreshWhenItChanges()
+    {
+        startKeeper(m_exiftool);
+        const QByteArray ask = request({ExifToolAsk::Kind::Report, m_photo, "en"}, m_exiftool);
+        const Reply before = exchange(socketPath(), ask);
+        QVERIFY(before.answer && before.answer->kind == KeeperAnswer::Kind::Printed);
+        QVERIFY(Files::writeScript(m_exiftool, "# upgraded\n" + LoggingExifTool));
+        const Reply after = exchange(socketPath(), ask);
+        QVERIFY(after.answer && after.answer->kind == KeeperAnswer::Kind::Printed);
+        QCOMPARE(Files::read(m_photos.filePath("runs")).count("-stay_open True"), 2);
+    }
+
     // One window's slow photo holds another's back only for a while: then the other is refused
     // and asks its own ExifTool.
     void aSlowPhotoHoldsNobodyBack()
