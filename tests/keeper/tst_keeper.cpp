@@ -160,6 +160,10 @@ class tst_Keeper : public QObject
     {
         return KeeperMessage::request({KeeperPlace::identity(KeeperProgram, exiftool), 60, ask});
     }
+    Reply ask(const ExifToolAsk &ask, const QString &exiftool) const
+    {
+        return exchange(socketPath(), request(ask, exiftool));
+    }
     void startKeeper(const QString &exiftool, int warmSeconds = 600)
     {
         m_keeper.start(KeeperProgram, {"--exiftool", exiftool, "--warm", QString::number(warmSeconds)});
@@ -260,12 +264,10 @@ private slots:
         QFETCH(bool, staleSocket);
         QVERIFY(KeeperPlace::prepare(m_folder));
         std::unique_ptr<FakeKeeper> fake(fault < 0 ? nullptr : new FakeKeeper(m_folder, FakeKeeper::Fault(fault)));
-        if (staleSocket) {
-            sockaddr_un address = {AF_UNIX, {}};
-            qstrncpy(address.sun_path, QFile::encodeName(socketPath()).constData(), sizeof address.sun_path);
-            const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-            QCOMPARE(::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
-            ::close(fd);
+        if (staleSocket) { // a keeper that crashed
+            startKeeper(m_exiftool);
+            m_keeper.kill();
+            QVERIFY(m_keeper.waitForFinished() && QFileInfo::exists(socketPath()));
         }
         const ExifToolAsk ask{ExifToolAsk::Kind::Report, m_photo, "en"};
         const QByteArray expected = stable(TestPhotos::run(TestPhotos::exiftool(), ExifToolCommand::forAsk(ask)));
@@ -316,8 +318,7 @@ private slots:
         else if (end == "socket")
             QVERIFY(QFile::remove(socketPath()));
         else if (end == "another build") {
-            const Reply reply =
-                exchange(socketPath(), request({ExifToolAsk::Kind::Position, m_photo, ""}, "/exiftool"));
+            const Reply reply = ask({ExifToolAsk::Kind::Position, m_photo, ""}, "/exiftool");
             QVERIFY(reply.answer && reply.answer->kind == KeeperAnswer::Kind::NotMe && reply.answer->givingWay);
         }
         QVERIFY(m_keeper.waitForFinished(30000));
@@ -392,11 +393,8 @@ private slots:
         startKeeper(TestPhotos::exiftool());
         const Reply garbage = exchange(socketPath(), bytes);
         QVERIFY(garbage.closed && !garbage.answer);
-        const Reply next =
-            exchange(socketPath(), request({ExifToolAsk::Kind::Report, m_photo, "en"}, TestPhotos::exiftool()));
-        QVERIFY(next.answer);
-        QCOMPARE(next.answer->kind, KeeperAnswer::Kind::Printed);
-        QVERIFY(next.answer->output.contains("Canon EOS 5D Mark IV"));
+        const Reply next = ask({ExifToolAsk::Kind::Report, m_photo, "en"}, TestPhotos::exiftool());
+        QVERIFY(next.answer && next.answer->output.contains("Canon EOS 5D Mark IV"));
     }
 
     // What the keeper will not run itself goes back to the program, which decides; above all,
@@ -416,9 +414,8 @@ private slots:
         QFETCH(QString, photo);
         QFETCH(QString, language);
         startKeeper(TestPhotos::exiftool());
-        const ExifToolAsk ask{ExifToolAsk::Kind::Report, photo, language};
         const QStringList before = QDir(m_photos.path()).entryList(QDir::Files);
-        const Reply reply = exchange(socketPath(), request(ask, TestPhotos::exiftool()));
+        const Reply reply = ask({ExifToolAsk::Kind::Report, photo, language}, TestPhotos::exiftool());
         QVERIFY(reply.answer);
         QCOMPARE(reply.answer->kind, KeeperAnswer::Kind::Refused);
         QCOMPARE(QDir(m_photos.path()).entryList(QDir::Files), before);
@@ -428,11 +425,10 @@ private slots:
     void startsExifToolAfreshWhenItChanges()
     {
         startKeeper(m_exiftool);
-        const QByteArray ask = request({ExifToolAsk::Kind::Report, m_photo, "en"}, m_exiftool);
-        const Reply before = exchange(socketPath(), ask);
+        const Reply before = ask({ExifToolAsk::Kind::Report, m_photo, "en"}, m_exiftool);
         QVERIFY(before.answer && before.answer->kind == KeeperAnswer::Kind::Printed);
         QVERIFY(Files::writeScript(m_exiftool, "# upgraded\n" + LoggingExifTool));
-        const Reply after = exchange(socketPath(), ask);
+        const Reply after = ask({ExifToolAsk::Kind::Report, m_photo, "en"}, m_exiftool);
         QVERIFY(after.answer && after.answer->kind == KeeperAnswer::Kind::Printed);
         QCOMPARE(Files::read(m_photos.filePath("runs")).count("-stay_open True"), 2);
     }
@@ -450,16 +446,12 @@ private slots:
         QVERIFY(first.waitForConnected(5000));
         first.write(request({ExifToolAsk::Kind::Position, "/slow.jpg", QString()}, slow));
         QVERIFY(first.waitForBytesWritten(5000));
-        const Reply other =
-            exchange(socketPath(), request({ExifToolAsk::Kind::Position, "/quick.jpg", QString()}, slow));
-        QVERIFY(other.answer);
-        QCOMPARE(other.answer->kind, KeeperAnswer::Kind::Refused);
+        const Reply other = ask({ExifToolAsk::Kind::Position, "/quick.jpg", QString()}, slow);
+        QVERIFY(other.answer && other.answer->kind == KeeperAnswer::Kind::Refused);
         QVERIFY(Files::write(fakes.filePath("go"), "go"));
         QVERIFY(first.waitForReadyRead(30000));
-        const Reply afterwards =
-            exchange(socketPath(), request({ExifToolAsk::Kind::Position, "/quick.jpg", QString()}, slow));
-        QVERIFY(afterwards.answer);
-        QCOMPARE(afterwards.answer->output, QByteArray("printed /quick.jpg\n"));
+        const Reply afterwards = ask({ExifToolAsk::Kind::Position, "/quick.jpg", QString()}, slow);
+        QVERIFY(afterwards.answer && afterwards.answer->output == "printed /quick.jpg\n");
     }
 };
 
