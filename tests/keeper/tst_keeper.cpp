@@ -31,12 +31,12 @@ const QString KeeperProgram = QStringLiteral(LUMOSKOP_BINARY_DIR "/lumoskop-keep
 // itself, so a test sees whether the program's own ExifTool ran on the photo.
 const QByteArray LoggingExifTool = "echo \"$$ $*\" >> \"$(dirname \"$0\")/runs\"\nexec exiftool \"$@\"\n";
 
-// A kept ExifTool that prints its photo's name, and waits for the file "go" first for a photo
-// whose name says "slow".
+// A kept ExifTool that prints its photo's name; for a photo whose name says "slow", it writes
+// the file "slow" and waits for the file "go" first.
 const QByteArray SlowExifTool = R"SH(while IFS= read -r line; do
   case $line in
     -execute*) n=${line#-execute}
-      case $photo in *slow*) while [ ! -f "$(dirname "$0")/go" ]; do sleep 0.05; done ;; esac
+      case $photo in *slow*) : > "$(dirname "$0")/slow"; while [ ! -f "$(dirname "$0")/go" ]; do sleep 0.05; done ;; esac
       echo "printed $photo"; echo "{status$n 0}" >&2; echo "{ready$n}" ;;
     "/"*) photo=$line ;;
   esac
@@ -448,6 +448,7 @@ private slots:
         QVERIFY(first.waitForConnected(5000));
         first.write(request({ExifToolAsk::Kind::Position, "/slow.jpg", QString()}, slow));
         QVERIFY(first.waitForBytesWritten(5000));
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(fakes.filePath("slow")), 30000);
         const Reply other = ask({ExifToolAsk::Kind::Position, "/quick.jpg", QString()}, slow);
         QVERIFY(other.answer && other.answer->kind == KeeperAnswer::Kind::Refused);
         QVERIFY(Files::write(fakes.filePath("go"), "go"));
