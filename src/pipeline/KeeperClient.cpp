@@ -50,12 +50,10 @@ bool KeeperClient::ask(const ExifToolAsk &ask, const QString &exiftool, int time
     connect(socket, &QLocalSocket::connected, this, &KeeperClient::connected);
     connect(socket, &QLocalSocket::readyRead, this, &KeeperClient::read);
     connect(socket, &QLocalSocket::disconnected, this, [this] { fail(false); });
-    connect(socket, &QLocalSocket::errorOccurred, this, [this, socket] {
+    connect(socket, &QLocalSocket::errorOccurred, this, [this](QLocalSocket::LocalSocketError error) {
         // Refused or missing: no keeper listens, so one is started for the requests to come.
-        if (socket->state() != QLocalSocket::ConnectedState)
-            fail(true);
-        else
-            fail(false);
+        // One that ended (its idle time is up) is not started again before a request needs it.
+        fail(error == QLocalSocket::ServerNotFoundError || error == QLocalSocket::ConnectionRefusedError);
     });
     socket->connectToServer(KeeperPlace::socketPath(m_folder));
     return true;
@@ -124,7 +122,7 @@ void KeeperClient::read()
 void KeeperClient::fail(bool startKeeper)
 {
     closeSocket();
-    if (startKeeper)
+    if (startKeeper && m_waiting)
         this->startKeeper();
     deliver(std::nullopt);
 }
