@@ -2,7 +2,7 @@
 # Rebuilds the fuzzers' seed corpus under fuzz/corpus/: real ExifTool reports of two photos
 # in German, English, Japanese and Russian, a few small hand-made reports for the cases real
 # photos rarely show (bytes that are not UTF-8, mis-encoded text, CR LF, no final line end),
-# and number records for the placement and message-box arithmetic.
+# number records for the placement and message-box arithmetic, and the keeper's messages.
 #
 #   fuzz/make-corpus.sh
 #
@@ -14,12 +14,13 @@ here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/.." && pwd)
 reports="$here/corpus/report"
 numbers="$here/corpus/placement"
+frames="$here/corpus/keeper"
 
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT INT TERM
 
-rm -rf "$reports" "$numbers"
-mkdir -p "$reports" "$numbers"
+rm -rf "$reports" "$numbers" "$frames"
+mkdir -p "$reports" "$numbers" "$frames"
 
 # The project's sample photo: every group the program jumps to and every camera panel line.
 cp "$root/samples/lumoskop-sample.jpg" "$tmp/sample.jpg"
@@ -70,5 +71,31 @@ rec 2147483647 2147483647 2147483647 2147483647 2147483647 2147483647 2147483647
 rec -2147483648 -2147483648 -2147483648 -2147483648 -2147483648 -2147483648 -2147483648 2147483647 2147483647 -2147483648 -2147483648 1 -2147483648 -2147483648 -2147483648 2147483647 4 \
     > "$numbers/extremes-low.bin"
 { rec 400 300 0 0 800 600 10 0 0 1920 1040 7 0 0 16 3 0; printf 'CeNtEr\r\nZeile 2\r16711680'; } > "$numbers/mode-text.bin"
+
+# The keeper's frames (src/exiftool/KeeperMessage.h): requests of every kind, each kind of
+# answer, and two requests back to back, as a program's buffer may hold them.
+python3 - "$frames" <<'PY'
+import struct, sys
+out = sys.argv[1]
+def text(s): b = s.encode(); return struct.pack(">I", len(b)) + b
+def frame(body): return struct.pack(">I", len(body)) + body
+def request(kind, photo, lang):
+    return frame(b"LKQ\x01" + text("2026.2.118") + text("/usr/lib/lumoskop/lumoskop-keeper")
+                 + struct.pack(">qq", 3273728, 1765281600123456789) + text("/usr/bin/exiftool")
+                 + struct.pack(">IB", 600, kind) + text(photo) + text(lang))
+def answer(kind, rest=b""): return frame(b"LKA\x01" + bytes([kind]) + rest)
+seeds = {
+    "report.bin": request(1, "/home/jürgen/Bilder/IMG_0001.JPG", "de"),
+    "listing.bin": request(2, "/media/karte/DCIM/100CANON/IMG_0002.CR2", ""),
+    "position.bin": request(3, "/home/a/Mom's \"best\" shot.jpg", ""),
+    "previews.bin": request(4, "/home/a/写真.heic", "zh-cn"),
+    "two-requests.bin": request(1, "/a.jpg", "ja") + request(3, "/b.jpg", ""),
+    "printed.bin": answer(0, text("Warning: [minor] bad MakerNotes") + text("---- ExifTool ----\nExifTool Version Number : 12.57\n")),
+    "not-me.bin": answer(1, b"\x01"),
+    "refused.bin": answer(2),
+}
+for name, data in seeds.items():
+    open(f"{out}/{name}", "wb").write(data)
+PY
 
 du -sh "$here/corpus"

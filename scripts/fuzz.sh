@@ -22,7 +22,7 @@ if [ "${1:-}" = "--coverage" ]; then
   shift
 fi
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(fuzz_report fuzz_placement)
+[ ${#targets[@]} -gt 0 ] || targets=(fuzz_report fuzz_placement fuzz_keeper)
 seconds=${FUZZ_SECONDS:-60}
 out=fuzz-build # where scripts/build.sh --fuzz and --fuzz-coverage build
 
@@ -30,6 +30,7 @@ seeds_of() {
   case "$1" in
     fuzz_report) echo "$root/fuzz/corpus/report" ;;
     fuzz_placement) echo "$root/fuzz/corpus/placement" ;;
+    fuzz_keeper) echo "$root/fuzz/corpus/keeper" ;;
     *) echo "fuzz.sh: unknown target $1" >&2; exit 2 ;;
   esac
 }

@@ -226,3 +226,11 @@ QString SettingsStore::updateAddress(const QString &defaultAddress) const
 {
     return ReadSetting(QLatin1String(Update), defaultAddress);
 }
+
+std::optional<int> SettingsStore::exifToolWarmSeconds() const
+{
+    const auto seconds = readInt16(QLatin1String(ExifToolWarmSeconds), DefaultExifToolWarmSeconds);
+    if (!seconds || *seconds < 0)
+        return std::nullopt;
+    return seconds;
+}

@@ -32,6 +32,7 @@ public:
     static constexpr const char *LumoskopSprache = "LumoskopSprache";
     static constexpr const char *OptExif = "optExif";
     static constexpr const char *Update = "Update";
+    static constexpr const char *ExifToolWarmSeconds = "ExifToolWarmSeconds";
     static QString columnWidthKey(int column); // 1 -> "1ExiftoolHeader"
 
     static constexpr const char *Section = "Options";
@@ -48,6 +49,7 @@ public:
     static constexpr const char *DefaultColumnWidth = "2000";
     static constexpr const char *DefaultLanguage = "en";
     static constexpr int DefaultOptExif = 2;
+    static constexpr int DefaultExifToolWarmSeconds = 600;
 
     // The stored text, or defaultValue when the key is absent; a key present but empty gives "".
     QString ReadSetting(const QString &key, const QString &defaultValue) const;
@@ -95,6 +97,10 @@ public:
     void setGroup(int index);
 
     QString updateAddress(const QString &defaultAddress) const;
+
+    // How long the user's ExifTool keeper stays after the last request, in seconds; 0: no
+    // keeper, nothing outlives the program.
+    std::optional<int> exifToolWarmSeconds() const;
 
 private:
     QString fullKey(const QString &key) const;

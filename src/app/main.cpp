@@ -29,6 +29,7 @@ int main(int argc, char *argv[])
     const std::unique_ptr<QSettings> settings(SettingsStore::openUserSettings());
     SettingsStore store(*settings);
     ExifToolService exiftool;
+    exiftool.useKeeper(store.exifToolWarmSeconds().value_or(SettingsStore::DefaultExifToolWarmSeconds));
     PhotoBrowser browser(exiftool);
     // ExifTool starts on the photo now, so that Perl's start overlaps the window's making.
     browser.setLanguage(store.language());

@@ -2,6 +2,7 @@
 
 #include "exiftool/ProcessGroup.h"
 #include "pipeline/ExifToolService.h"
+#include "pipeline/OneShotRun.h"
 
 #include <QProcess>
 
@@ -22,9 +23,7 @@ bool ConsoleRuns::takeEnded(int id, ExifToolOutcome *outcome)
         return false;
     const Run run = *it;
     m_runs.erase(it);
-    outcome->program = run.exiftool;
-    outcome->started = run.process->error() != QProcess::FailedToStart;
-    outcome->exitCode = run.process->exitStatus() == QProcess::NormalExit ? run.process->exitCode() : -1;
+    *outcome = OneShotRun::outcome(run.process, run.exiftool, {true, false});
     run.process->disconnect();
     run.process->deleteLater();
     return true;

@@ -5,6 +5,8 @@
 #include "exiftool/ProcessGroup.h"
 #include "exiftool/TerminalCommand.h"
 #include "pipeline/ConsoleRuns.h"
+#include "pipeline/KeeperClient.h"
+#include "pipeline/OneShotRun.h"
 
 #include <QProcess>
 #include <QTimer>
@@ -17,7 +19,7 @@ struct ExifToolService::Private {
     explicit Private(ExifToolService *service) : q(service) {}
 
     // Done: the outcome is known and waits to be delivered; the next job starts after that.
-    enum class Stage { Idle, Kept, OneShot, Done };
+    enum class Stage { Idle, Keeper, Kept, OneShot, Done };
 
     struct Queued {
         int id;
@@ -51,6 +53,7 @@ struct ExifToolService::Private {
     Current current;
     KeptExifTool kept;
     ConsoleRuns consoles;
+    std::unique_ptr<KeeperClient> keeper; // the user's ExifTool keeper, where one is used
     // Counts abortAll() calls: an outcome queued before one is not delivered after it.
     quint64 generation = 0;
 
@@ -118,7 +121,7 @@ struct ExifToolService::Private {
         start(job);
     }
 
-    void start(const Queued &job)
+    void start(const Queued &job, bool askKeeper = true)
     {
         current = Current();
         current.id = job.id;
@@ -128,6 +131,10 @@ struct ExifToolService::Private {
             ExifToolOutcome outcome;
             outcome.errorOutput = QStringLiteral("ExifTool was not found.");
             finish(outcome);
+            return;
+        }
+        if (askKeeper && !job.job.visible && keeper && keeper->ask(job.job.ask, current.exiftool, timeLimit)) {
+            current.stage = Stage::Keeper;
             return;
         }
         QStringList arguments = job.job.arguments;
@@ -160,18 +167,8 @@ struct ExifToolService::Private {
 
     void startOneShot(const QString &executable, const QStringList &arguments)
     {
-        auto *process = new QProcess(q);
-        process->setProgram(executable);
-        process->setArguments(arguments);
-        if (current.inTerminal) {
-            process->setStandardOutputFile(QProcess::nullDevice());
-            process->setStandardErrorFile(QProcess::nullDevice());
-        } else if (!current.job.captureOutput) {
-            // ExifTool's own output goes to the report file; its count of files written is not needed.
-            process->setStandardOutputFile(QProcess::nullDevice());
-        }
-        process->setStandardInputFile(QProcess::nullDevice());
-        ProcessGroup::startOwnGroup(process);
+        QProcess *process =
+            OneShotRun::start(q, executable, arguments, {current.inTerminal, current.job.captureOutput});
         current.stage = Stage::OneShot;
         current.process = process;
         const int id = current.id;
@@ -182,7 +179,6 @@ struct ExifToolService::Private {
             if (error == QProcess::FailedToStart)
                 QTimer::singleShot(0, q, [this, id] { oneShotEnded(id); });
         });
-        process->start();
     }
 
     // The user reads the console of the running request, which nobody waits for any more: it
@@ -206,22 +202,8 @@ struct ExifToolService::Private {
         QProcess *process = std::exchange(current.process, nullptr);
         process->disconnect(q);
         process->deleteLater();
-
-        ExifToolOutcome outcome;
-        outcome.program = current.exiftool;
-        outcome.started = process->error() != QProcess::FailedToStart;
-        outcome.aborted = current.killed;
-        if (!outcome.started) {
-            outcome.errorOutput = process->errorString();
-        } else {
-            outcome.crashed = !outcome.aborted && process->exitStatus() == QProcess::CrashExit;
-            outcome.exitCode = process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1;
-            if (!current.inTerminal) {
-                outcome.errorOutput = QString::fromLocal8Bit(process->readAllStandardError()).trimmed();
-                if (current.job.captureOutput)
-                    outcome.output = process->readAllStandardOutput();
-            }
-        }
+        const ExifToolOutcome outcome = OneShotRun::outcome(
+            process, current.exiftool, {current.inTerminal, current.job.captureOutput}, current.killed);
         if (current.keptAnsweredWithError && outcome.started && !outcome.aborted && outcome.exitCode == 0) {
             // The kept process failed where a fresh ExifTool succeeds: it is in a bad state.
             kept.kill();
@@ -354,6 +336,18 @@ void ExifToolService::warmUp()
     d->kept.start(exiftool);
 }
 
+void ExifToolService::useKeeper(int warmSeconds, const QString &keeperProgram)
+{
+    d->keeper.reset(warmSeconds > 0 ? new KeeperClient(warmSeconds, keeperProgram) : nullptr);
+    if (!d->keeper)
+        return;
+    // Only the request in Stage::Keeper hears from it; declined, it goes on as if there were none.
+    connect(d->keeper.get(), &KeeperClient::answered, this, [this](const ExifToolOutcome &o) { d->finish(o); });
+    connect(d->keeper.get(), &KeeperClient::declined, this, [this] {
+        d->current.cancelled ? d->fallBack() : d->start({d->current.id, d->current.job}, false);
+    });
+}
+
 void ExifToolService::setTimeLimit(int ms)
 {
     d->timeLimit = qMax(1, ms);
@@ -415,6 +409,8 @@ void ExifToolService::abortAll()
         delete process;
     } else if (d->current.stage == Private::Stage::Kept) {
         d->kept.killAndWait(); // it could write the report behind the window's back
+    } else if (d->current.stage == Private::Stage::Keeper) {
+        d->keeper->drop();
     }
     d->current = Private::Current();
     d->scheduleBusyUpdate();

@@ -76,6 +76,11 @@ public:
     // is off, already running, or no ExifTool is found).
     void warmUp();
     void setTimeLimit(int ms);
+    // Requests for what ExifTool prints (those with an ask) go to the user's ExifTool keeper
+    // first, which stays warmSeconds after its last request and is started where none
+    // answers; 0 (the default): none is used. Whichever answers, the outcome is the same.
+    // keeperProgram: the keeper to use; empty: the one built with the program.
+    void useKeeper(int warmSeconds, const QString &keeperProgram = QString());
 
     // Queues the job and returns its id (from 1 up). finished(id, …) follows exactly once,
     // after request() has returned, unless the job is cancelled before it starts or

@@ -935,7 +935,7 @@ void tst_Hostile::closingDuringARun()
         BoxWatcher boxes; // the notice that names b.txt
         f.service.setKeepRunning(kept);
         f.load(dir.filePath(QStringLiteral("a.jpg")));
-        QTRY_VERIFY_WITH_TIMEOUT(!bytesOf(pidFile).isEmpty(), kWatchdogMs); // a's ExifTool has started
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(pidFile) && !bytesOf(pidFile).isEmpty(), kWatchdogMs); // a's ExifTool has started
         wasRunning = f.service.isBusy();
         f.browser.open(dir.filePath(QStringLiteral("b.jpg")));
         f.window.close();

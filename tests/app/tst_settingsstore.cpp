@@ -104,54 +104,25 @@ private slots:
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("expected"); // "" for absent
-        QTest::newRow("top") << "ExiftoolTop"
-                             << "-30000"
-                             << "-30000";
-        QTest::newRow("top letters") << "ExiftoolTop"
-                                     << "abc"
-                                     << "";
-        QTest::newRow("left far off") << "ExiftoolLeft"
-                                      << "1e30"
-                                      << "";
-        QTest::newRow("height") << "ExiftoolHeight"
-                                << "12360"
-                                << "12360";
-        QTest::newRow("height zero") << "ExiftoolHeight"
-                                     << "0"
-                                     << "";
-        QTest::newRow("width negative") << "ExiftoolWidth"
-                                        << "-5"
-                                        << "";
-        QTest::newRow("column") << "2ExiftoolHeader"
-                                << "3000"
-                                << "3000";
-        QTest::newRow("column words") << "1ExiftoolHeader"
-                                      << "wide"
-                                      << "";
-        QTest::newRow("box on") << "TXTcheck"
-                                << "1"
-                                << "1";
-        QTest::newRow("box state 7") << "ExiftoolCheck"
-                                     << "7"
-                                     << "";
-        QTest::newRow("group") << "optExif"
-                               << "5"
-                               << "5";
-        QTest::newRow("group 6") << "optExif"
-                                 << "6"
-                                 << "";
-        QTest::newRow("font size") << "ProgSchriftSize"
-                                   << "12"
-                                   << "12";
-        QTest::newRow("font size zero") << "ProgSchriftSize"
-                                        << "0"
-                                        << "";
-        QTest::newRow("font size huge") << "ProgSchriftSize"
-                                        << "4000"
-                                        << "";
-        QTest::newRow("blank font face") << "ProgSchriftName"
-                                         << "   "
-                                         << "";
+        QTest::newRow("top") << "ExiftoolTop" << "-30000" << "-30000";
+        QTest::newRow("top letters") << "ExiftoolTop" << "abc" << "";
+        QTest::newRow("left far off") << "ExiftoolLeft" << "1e30" << "";
+        QTest::newRow("height") << "ExiftoolHeight" << "12360" << "12360";
+        QTest::newRow("height zero") << "ExiftoolHeight" << "0" << "";
+        QTest::newRow("width negative") << "ExiftoolWidth" << "-5" << "";
+        QTest::newRow("column") << "2ExiftoolHeader" << "3000" << "3000";
+        QTest::newRow("column words") << "1ExiftoolHeader" << "wide" << "";
+        QTest::newRow("box on") << "TXTcheck" << "1" << "1";
+        QTest::newRow("box state 7") << "ExiftoolCheck" << "7" << "";
+        QTest::newRow("group") << "optExif" << "5" << "5";
+        QTest::newRow("group 6") << "optExif" << "6" << "";
+        QTest::newRow("font size") << "ProgSchriftSize" << "12" << "12";
+        QTest::newRow("font size zero") << "ProgSchriftSize" << "0" << "";
+        QTest::newRow("font size huge") << "ProgSchriftSize" << "4000" << "";
+        QTest::newRow("blank font face") << "ProgSchriftName" << "   " << "";
+        QTest::newRow("keeper off") << "ExifToolWarmSeconds" << "0" << "0";
+        QTest::newRow("keeper for an hour") << "ExifToolWarmSeconds" << "3600" << "3600";
+        QTest::newRow("keeper for less than no time") << "ExifToolWarmSeconds" << "-5" << "";
     }
     void typedReadsRefuseWhatIsNoUsableValue()
     {
@@ -175,6 +146,7 @@ private slots:
             {"optExif", shown(store.group())},
             {"ProgSchriftSize", shown(store.fontSize())},
             {"ProgSchriftName", store.fontName()},
+            {"ExifToolWarmSeconds", shown(store.exifToolWarmSeconds())},
         };
         QCOMPARE(read.value(key), expected);
     }

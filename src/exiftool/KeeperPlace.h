@@ -1,0 +1,41 @@
+#pragma once
+
+#include "exiftool/KeeperMessage.h"
+
+#include <QString>
+
+// Where the user's ExifTool keeper lives and who may talk to it. Its socket is in a folder of
+// its own under $XDG_RUNTIME_DIR, which only the user can enter; without $XDG_RUNTIME_DIR there
+// is no keeper at all, never one in a folder others share (/tmp).
+namespace KeeperPlace
+{
+
+// $XDG_RUNTIME_DIR/lumoskop; empty where $XDG_RUNTIME_DIR is not set or not absolute.
+QString folder();
+// Creates folder (mode 0700) where it is missing; true when it is a folder of this user's own
+// that nobody else may enter. A folder someone else made, or a link, is never used.
+bool prepare(const QString &folder);
+
+QString socketPath(const QString &folder);
+
+// The lock on folder that only a living keeper holds (the system drops it with the process,
+// however that ends): the file descriptor that holds it, or -1 when another process holds it.
+int takeLock(const QString &folder);
+// No keeper holds the lock now (tried and let go at once).
+bool lockIsFree(const QString &folder);
+
+// The user and process on the other end of a local socket; uid -1 when unknown.
+struct Peer {
+    qint64 uid = -1;
+    qint64 pid = -1;
+};
+Peer peerOf(qintptr socket);
+bool isThisUser(qintptr socket);
+
+// The keeper built with this program: beside it (the build tree), else where the program is
+// installed (<libdir>/lumoskop, out of PATH); empty when there is none.
+QString program();
+// What a program built from this tree sends the keeper, for the keeper program and exiftool.
+KeeperIdentity identity(const QString &keeperProgram, const QString &exiftool);
+
+} // namespace KeeperPlace

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "exiftool/ExifToolCommand.h"
+#include "exiftool/KeeperPlace.h"
+#include "pipeline/ExifToolService.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QTimer>
+
+class QLocalSocket;
+
+// The program's side of the user's ExifTool keeper (lumoskop-keeper): asks it what the program
+// would otherwise ask its own ExifTool, and starts one where none answers. The keeper only
+// ever saves time: whenever it cannot answer (gone, hung past the time limit, answering
+// nonsense, refusing, or a keeper of another build), declined() says so, and the request is
+// the program's own ExifTool's again, as if there were no keeper. One request at a time.
+class KeeperClient : public QObject
+{
+    Q_OBJECT
+public:
+    // warmSeconds: how long the keeper stays after the last request. keeperProgram: the keeper
+    // this program starts and is served by; empty: the one built with it (KeeperPlace::program()).
+    KeeperClient(int warmSeconds, const QString &keeperProgram, QObject *parent = nullptr);
+    ~KeeperClient() override;
+
+    // Sends what is asked, for the ExifTool the program would run. True: answered() or
+    // declined() follows, from the event loop. False: the keeper can take no such request
+    // (there is no runtime folder, the photo path is relative or does not fit ExifTool's
+    // argument file, or a keeper broke before), and nothing follows.
+    bool ask(const ExifToolAsk &ask, const QString &exiftool, int timeLimit);
+    // The request asked last is no longer wanted: no signal follows for it.
+    void drop();
+
+signals:
+    // ExifTool ran with status 0; the outcome is the one a one-shot run would give.
+    void answered(const ExifToolOutcome &outcome);
+    void declined();
+
+private:
+    void connected();
+    void read();
+    void fail(bool startKeeper);
+    void deliver(const std::optional<ExifToolOutcome> &outcome);
+    void closeSocket();
+    void startKeeper();
+
+    int m_warmSeconds;
+    QString m_program;
+    QString m_folder;
+    QLocalSocket *m_socket = nullptr;
+    QByteArray m_buffer;
+    QByteArray m_request; // waiting for the connection
+    QString m_exiftool;
+    bool m_waiting = false;
+    // A keeper that hung or answered nonsense once is not asked again by this program.
+    bool m_broken = false;
+    quint64 m_serial = 0; // tells a late signal of a dropped request from the current one
+    QTimer m_timeLimit;
+};
