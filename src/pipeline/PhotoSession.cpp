@@ -186,8 +186,10 @@ void PhotoSession::dropReport()
 {
     if (m_origin == Origin::None)
         return;
-    const Request shownReport{m_photo, m_origin == Origin::Private ? QFileInfo(m_report).absolutePath() : m_report,
-                              m_origin == Origin::Private};
+    Request shownReport;
+    shownReport.photo = m_photo;
+    shownReport.isPrivate = m_origin == Origin::Private;
+    shownReport.destination = shownReport.isPrivate ? QFileInfo(m_report).absolutePath() : m_report;
     m_origin = Origin::None;
     m_report.clear();
     discard(shownReport);
