@@ -1,36 +1,41 @@
-// Time from program start to a filled list, against ExifTool's own time for the same report.
-// The benchmark starts itself as the program: a child process that starts as main() does
-// (ExifTool begins on the photo before the window is built), opens the main window on the
-// offscreen platform with settings of its own, loads the photo and ends as soon as the list
-// is filled. The child process is timed from its start to the filled list. Prints figures
-// only; it asserts nothing about time.
+// Time from program start to a filled list, against ExifTool's own time for the same report,
+// twice: a cold start (no ExifTool keeper running for the user) and a second start (the keeper
+// that the first start left behind is warm). The benchmark starts itself as the program: a
+// child process that runs the program's own start path (runLumoskop(), as main() does) on the
+// offscreen platform with settings of its own, and closes the window as soon as the list is
+// filled. The child process is timed from its start to the filled list. Every round has a
+// runtime folder of its own, so no keeper of the user's is ever met. Prints figures only; it
+// asserts nothing about time.
 //
 //   build/bench_startup [rounds, default 5] [photo; default: a drawn 3000x2000 camera photo]
 
 #include "Median.h"
-#include "app/SettingsStore.h"
-#include "app/frmExifTool.h"
-#include "controls/Fonts.h"
-#include "pipeline/ExifToolService.h"
+#include "app/LumoskopStart.h"
+#include "exiftool/KeeperPlace.h"
 #include "pipeline/PhotoBrowser.h"
 #include "pipeline/ReportPath.h"
 
 #include <QApplication>
 #include <QColor>
+#include <QDeadlineTimer>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QLinearGradient>
+#include <QMainWindow>
 #include <QPainter>
 #include <QProcess>
-#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
-#include <memory>
+#include <unistd.h>
 #include <vector>
 
 namespace
@@ -38,51 +43,47 @@ namespace
 
 constexpr const char *ChildMode = "--child";
 
-// The program's road for one photo, and out. Exit code 0 when the list was filled. Prints the
-// row count and the milliseconds from main() to: the application, the window built, the list
-// filled.
-int child(int argc, char *argv[], const QString &photo)
+// The program's start path for one photo, and out as soon as the list is filled. Prints
+// "filled" then, and at its end the row count and the milliseconds from its start to the window
+// built and to the list filled.
+int child(char *self, const QString &photo, const QString &settingsFile)
 {
     QElapsedTimer clock;
     clock.start();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    const double appReady = clock.nsecsElapsed() / 1e6;
-    QApplication::setApplicationName(QStringLiteral("Lumoskop"));
-    QTemporaryDir settingsDir;
-    QSettings settings(settingsDir.filePath(QStringLiteral("Lumoskop.conf")), QSettings::IniFormat);
-    // As main() does: ExifTool starts on the photo before the fonts are set up and the window
-    // is built.
-    SettingsStore store(settings);
-    ExifToolService exiftool;
-    PhotoBrowser browser(exiftool);
-    browser.setLanguage(store.language());
-    browser.readCommandLine(photo);
-    installDesignLook();
-
     int rows = -1;
-    double filled = 0;
-    frmExifTool window(store, browser);
-    const double built = clock.nsecsElapsed() / 1e6;
-    // After the window's own receiver: the list is filled by then.
-    QObject::connect(&browser, &PhotoBrowser::shown, &app, [&](const QString &, const ReportRows &shownRows) {
-        filled = clock.nsecsElapsed() / 1e6;
-        rows = int(shownRows.size());
-        // The parent stops its clock here: what the user waits for ends with the filled list,
-        // not with the program's own shutdown.
-        std::printf("filled\n");
-        std::fflush(stdout);
-        app.quit();
-    });
-    // A run that never fills the list must not keep the benchmark waiting for ever.
-    QTimer::singleShot(60000, &app, [&app] { app.exit(2); });
-    window.Form_Load();
-    // The list may already be filled inside Form_Load, before any event loop runs.
-    if (rows < 0 && app.exec() == 2)
-        return 2;
-    std::printf("%d %.1f %.1f %.1f\n", rows, appReady, built, filled);
-    return rows > 0 ? 0 : 3;
+    double built = 0, filled = 0;
+    StartHooks hooks;
+    hooks.settingsFile = settingsFile;
+    hooks.windowBuilt = [&](PhotoBrowser &browser) {
+        built = clock.nsecsElapsed() / 1e6;
+        // After the window's own receiver: the list is filled by then.
+        QObject::connect(&browser, &PhotoBrowser::shown, &browser, [&](const QString &, const ReportRows &shown) {
+            filled = clock.nsecsElapsed() / 1e6;
+            rows = int(shown.size());
+            // The parent stops its clock here: what the user waits for ends with the filled
+            // list, not with the program's own shutdown.
+            std::printf("filled\n");
+            std::fflush(stdout);
+            QMetaObject::invokeMethod(
+                qApp,
+                [] {
+                    for (QWidget *window : QApplication::topLevelWidgets()) {
+                        if (qobject_cast<QMainWindow *>(window))
+                            window->close();
+                    }
+                },
+                Qt::QueuedConnection);
+        });
+        // A run that never fills the list must not keep the benchmark waiting for ever.
+        QTimer::singleShot(60000, qApp, [] { QCoreApplication::exit(2); });
+    };
+    QByteArray photoArgument = QFile::encodeName(photo);
+    char *argv[] = {self, photoArgument.data(), nullptr};
+    const int code = runLumoskop(2, argv, hooks);
+    std::printf("%d %.1f %.1f\n", rows, built, filled);
+    return code != 0 ? code : rows > 0 ? 0 : 3;
 }
 
 bool makePhoto(const QString &path)
@@ -112,9 +113,15 @@ bool makePhoto(const QString &path)
 
 // Milliseconds from the start of the process to its first line "filled" (or to its end when it
 // prints none); negative when it failed.
-double timeProcess(const QString &program, const QStringList &arguments, QByteArray *output = nullptr)
+double timeProcess(const QString &program, const QStringList &arguments, QByteArray *output = nullptr,
+                   const QString &runtimeFolder = QString())
 {
     QProcess process;
+    if (!runtimeFolder.isEmpty()) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeFolder);
+        process.setProcessEnvironment(environment);
+    }
     QElapsedTimer clock;
     clock.start();
     process.start(program, arguments);
@@ -139,12 +146,111 @@ double timeProcess(const QString &program, const QStringList &arguments, QByteAr
     return ms;
 }
 
+// The keeper listening in runtimeFolder's keeper folder; its process id, or -1.
+qint64 keeperIn(const QString &runtimeFolder)
+{
+    const int fd = KeeperPlace::connectNow(runtimeFolder + QStringLiteral("/lumoskop"));
+    if (fd < 0)
+        return -1;
+    const qint64 pid = KeeperPlace::peerOf(fd).pid;
+    ::close(fd);
+    return pid;
+}
+
+QList<qint64> childrenOf(qint64 pid)
+{
+    QList<qint64> children;
+    QFile file(QStringLiteral("/proc/%1/task/%1/children").arg(pid));
+    if (file.open(QIODevice::ReadOnly)) {
+        for (const QByteArray &child : file.readAll().simplified().split(' '))
+            if (child.toLongLong() > 0)
+                children << child.toLongLong();
+    }
+    return children;
+}
+
+// Ends the keeper a round left behind, and waits until it and its ExifTool are gone.
+void endKeeper(const QString &runtimeFolder)
+{
+    // It is started once the first photo is shown, so it may still be on its way.
+    QDeadlineTimer started(5000);
+    qint64 pid = keeperIn(runtimeFolder);
+    for (; pid <= 0 && !started.hasExpired(); pid = keeperIn(runtimeFolder))
+        QThread::msleep(10);
+    if (pid <= 0)
+        return;
+    const QList<qint64> processes = childrenOf(pid) << pid;
+    ::kill(pid_t(pid), SIGTERM);
+    QDeadlineTimer deadline(10000);
+    for (qint64 process : processes) {
+        while (QFileInfo::exists(QStringLiteral("/proc/%1").arg(process)) && !deadline.hasExpired())
+            QThread::msleep(5);
+    }
+}
+
+// Resident memory of a process and of its children (the keeper's ExifTool), in MB.
+double residentMb(qint64 pid)
+{
+    double kb = 0;
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray &line : status.readAll().split('\n')) {
+            if (line.startsWith("VmRSS:"))
+                kb += line.mid(6).trimmed().split(' ').value(0).toDouble();
+        }
+    }
+    return kb / 1024;
+}
+
+struct Figures {
+    std::vector<double> program, exiftool, built, filled;
+    int rows = 0;
+};
+
+// One timed start of the program and one of ExifTool alone; false when either failed.
+bool measure(const QString &self, const QString &photo, const QString &settings, const QString &runtime,
+             const QString &report, const QString &exiftool, const QStringList &exiftoolArguments, Figures &figures)
+{
+    QByteArray childFigures;
+    QFile::remove(report);
+    const double program =
+        timeProcess(self, {QString::fromLatin1(ChildMode), photo, settings}, &childFigures, runtime);
+    QFile::remove(report);
+    const double alone = timeProcess(exiftool, exiftoolArguments);
+    QFile::remove(report);
+    if (program < 0 || alone < 0) {
+        std::printf("failed (program %.0f, exiftool %.0f)\n", program, alone);
+        return false;
+    }
+    const QList<QByteArray> parts = childFigures.split(' ');
+    if (parts.size() == 3) {
+        figures.rows = parts[0].toInt();
+        figures.built.push_back(parts[1].toDouble());
+        figures.filled.push_back(parts[2].toDouble());
+    }
+    figures.program.push_back(program);
+    figures.exiftool.push_back(alone);
+    std::printf("%11.1f %12.1f | %12.1f %12.1f\n", program, alone, figures.built.empty() ? 0 : figures.built.back(),
+                figures.filled.empty() ? 0 : figures.filled.back());
+    return true;
+}
+
+double summarize(const char *what, const Figures &figures)
+{
+    const double program = median(figures.program);
+    const double alone = median(figures.exiftool);
+    std::printf("median %s: program %.1f ms, exiftool alone %.1f ms; window built %.1f, list filled %.1f ms after "
+                "the start path began (%d rows)\n",
+                what, program, alone, median(figures.built), median(figures.filled), figures.rows);
+    return program / alone;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    if (argc > 2 && qstrcmp(argv[1], ChildMode) == 0)
-        return child(argc, argv, QString::fromLocal8Bit(argv[2]));
+    if (argc > 3 && qstrcmp(argv[1], ChildMode) == 0)
+        return child(argv[0], QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
 
     QCoreApplication app(argc, argv);
     const int rounds = argc > 1 ? std::max(1, QString::fromLocal8Bit(argv[1]).toInt()) : 5;
@@ -170,44 +276,48 @@ int main(int argc, char *argv[])
     const QStringList exiftoolArguments{
         QStringLiteral("-lang"), QStringLiteral("en"),  QStringLiteral("-a"),  QStringLiteral("-u"),
         QStringLiteral("-g1"),   QStringLiteral("-w!"), QStringLiteral("txt"), photo};
-    std::vector<double> programTimes, exiftoolTimes, appTimes, windowTimes, filledTimes;
-    QByteArray childFigures;
-    int rows = 0;
+    // Settings of the benchmark's own: the defaults, as a new user has them (the keeper on).
+    const QString settings = dir.filePath(QStringLiteral("Lumoskop.conf"));
     std::printf("photo %s, %d rounds\n", qPrintable(photo), rounds);
-    std::printf("%6s %11s %12s | program after main(): %12s %10s %12s\n", "round", "program ms", "exiftool ms",
-                "application", "window", "list filled");
+    std::printf("%11s %12s | %12s %12s\n", "program ms", "exiftool ms", "window ms", "filled ms");
+
+    std::printf("cold start: no keeper running\n");
+    Figures cold;
     for (int round = 1; round <= rounds; ++round) {
-        QFile::remove(report);
-        const double program = timeProcess(self, {QString::fromLatin1(ChildMode), photo}, &childFigures);
-        QFile::remove(report);
-        const double alone = timeProcess(exiftool, exiftoolArguments);
-        QFile::remove(report);
-        if (program < 0 || alone < 0) {
-            std::printf("%6d failed (program %.0f, exiftool %.0f)\n", round, program, alone);
-            continue;
-        }
-        const QList<QByteArray> figures = childFigures.split(' ');
-        if (figures.size() == 4) {
-            rows = figures[0].toInt();
-            appTimes.push_back(figures[1].toDouble());
-            windowTimes.push_back(figures[2].toDouble());
-            filledTimes.push_back(figures[3].toDouble());
-        }
-        programTimes.push_back(program);
-        exiftoolTimes.push_back(alone);
-        std::printf("%6d %11.1f %12.1f | %34.1f %10.1f %12.1f\n", round, program, alone,
-                    appTimes.empty() ? 0 : appTimes.back(), windowTimes.empty() ? 0 : windowTimes.back(),
-                    filledTimes.empty() ? 0 : filledTimes.back());
+        QTemporaryDir runtime;
+        measure(self, photo, settings, runtime.path(), report, exiftool, exiftoolArguments, cold);
+        // The keeper the cold start leaves behind ends before the next round.
+        endKeeper(runtime.path());
     }
-    if (programTimes.empty())
+
+    std::printf("second start: the keeper the first start left is warm\n");
+    Figures second;
+    QTemporaryDir runtime;
+    // The first start starts the keeper once its photo is shown; the next one finds it.
+    QByteArray ignored;
+    QFile::remove(report);
+    timeProcess(self, {QString::fromLatin1(ChildMode), photo, settings}, &ignored, runtime.path());
+    QDeadlineTimer deadline(30000);
+    while (keeperIn(runtime.path()) < 0 && !deadline.hasExpired())
+        QThread::msleep(10);
+    QFile::remove(report);
+    timeProcess(self, {QString::fromLatin1(ChildMode), photo, settings}, &ignored, runtime.path());
+    for (int round = 1; round <= rounds; ++round)
+        measure(self, photo, settings, runtime.path(), report, exiftool, exiftoolArguments, second);
+    const qint64 keeper = keeperIn(runtime.path());
+    double keeperMb = 0, keptMb = 0;
+    if (keeper > 0) {
+        keeperMb = residentMb(keeper);
+        for (qint64 kept : childrenOf(keeper))
+            keptMb += residentMb(kept);
+    }
+    endKeeper(runtime.path());
+    if (cold.program.empty() || second.program.empty())
         return 1;
-    const double program = median(programTimes);
-    const double alone = median(exiftoolTimes);
-    std::printf("list rows %d\n", rows);
-    std::printf("median  program %.1f ms, exiftool alone %.1f ms; inside: application %.1f, window %.1f, list "
-                "filled %.1f ms after main()\n",
-                program, alone, median(appTimes), median(windowTimes), median(filledTimes));
-    std::printf("ratio   program/exiftool %.3f: the program adds %.0f %% (target: at most 1.05)\n", program / alone,
-                (program / alone - 1) * 100);
+    const double coldRatio = summarize("cold start", cold);
+    const double secondRatio = summarize("second start", second);
+    std::printf("keeper resident %.1f MB, its ExifTool %.1f MB\n", keeperMb, keptMb);
+    std::printf("ratio program/exiftool %.3f (target: at most 1.10)\n", coldRatio);
+    std::printf("ratio second start program/exiftool %.3f (target: at most 0.5)\n", secondRatio);
     return 0;
 }

@@ -1,16 +1,18 @@
 #include "exiftool/KeeperPlace.h"
 
 #include "LumoskopVersion.h"
+#include "exiftool/ProgramFolder.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace KeeperPlace
@@ -38,6 +40,25 @@ bool prepare(const QString &folder)
 QString socketPath(const QString &folder)
 {
     return folder + QStringLiteral("/keeper");
+}
+
+int connectNow(const QString &folder)
+{
+    const QByteArray path = QFile::encodeName(socketPath(folder));
+    sockaddr_un address{};
+    if (path.size() >= qsizetype(sizeof address.sun_path))
+        return -1;
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+    // Never blocks: a keeper too busy to take the connection is no keeper for this start.
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0)
+        return -1;
+    if (::connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0 || !isThisUser(fd)) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
 }
 
 int takeLock(const QString &folder)
@@ -81,7 +102,7 @@ bool isThisUser(qintptr socket)
 
 QString program()
 {
-    const QString folder = QCoreApplication::applicationDirPath();
+    const QString folder = ProgramFolder::path();
     for (const QString &candidate : {folder, folder + QStringLiteral("/" LUMOSKOP_KEEPER_DIR_FROM_BIN)}) {
         const QFileInfo keeper(candidate + QStringLiteral("/lumoskop-keeper"));
         if (keeper.isFile() && keeper.isExecutable())

@@ -21,7 +21,10 @@ QString path()
 {
     if (!overrideFolder().isEmpty())
         return overrideFolder();
-    QString dir = QCoreApplication::applicationDirPath();
+    // Before the application object exists (the program's first ExifTool starts then), the
+    // system tells where the running program lies.
+    QString dir = QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
+                                               : QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget()).absolutePath();
     while (dir.size() > 1 && dir.endsWith(QLatin1Char('/')))
         dir.chop(1);
     return dir;

@@ -1,5 +1,6 @@
 #include "pipeline/ExifToolService.h"
 
+#include "exiftool/EarlyExifTool.h"
 #include "exiftool/ExifToolCommand.h"
 #include "exiftool/KeptExifTool.h"
 #include "exiftool/ProcessGroup.h"
@@ -8,6 +9,7 @@
 #include "pipeline/KeeperClient.h"
 #include "pipeline/OneShotRun.h"
 
+#include <QCoreApplication>
 #include <QProcess>
 #include <QTimer>
 
@@ -19,7 +21,7 @@ struct ExifToolService::Private {
     explicit Private(ExifToolService *service) : q(service) {}
 
     // Done: the outcome is known and waits to be delivered; the next job starts after that.
-    enum class Stage { Idle, Keeper, Kept, OneShot, Done };
+    enum class Stage { Idle, Keeper, Early, Kept, OneShot, Done };
 
     struct Queued {
         int id;
@@ -54,6 +56,8 @@ struct ExifToolService::Private {
     KeptExifTool kept;
     ConsoleRuns consoles;
     std::unique_ptr<KeeperClient> keeper; // the user's ExifTool keeper, where one is used
+    std::unique_ptr<EarlyExifTool> early; // the request of Stage::Early
+    bool warmWanted = false;              // warmUp() came while the kept process had to wait
     // Counts abortAll() calls: an outcome queued before one is not delivered after it.
     quint64 generation = 0;
 
@@ -163,6 +167,57 @@ struct ExifToolService::Private {
             current.restartKept = true;
         }
         startOneShot(current.exiftool, arguments);
+    }
+
+    void startEarly()
+    {
+        const auto first = std::find_if(queue.begin(), queue.end(), [](const Queued &q) { return !q.job.background; });
+        // A console waits for the window it belongs to.
+        if (current.stage != Stage::Idle || first == queue.end() || first->job.visible)
+            return;
+        const Queued job = *first;
+        const QString executable = exiftool();
+        if (executable.isEmpty())
+            return;
+        if (keeper && keeper->askNow(job.job.ask, executable, timeLimit)) {
+            current.stage = Stage::Keeper;
+        } else {
+            QStringList arguments = job.job.arguments;
+            arguments.removeAll(QStringLiteral("-k"));
+            early = EarlyExifTool::start(executable, arguments);
+            if (!early)
+                return; // pump() tries again, the usual way
+            current.stage = Stage::Early;
+            current.arguments = arguments;
+            QObject::connect(early.get(), &EarlyExifTool::ended, q,
+                             [this](const EarlyExifTool::End &end) { earlyEnded(end); });
+            QMetaObject::invokeMethod(early.get(), &EarlyExifTool::watch, Qt::QueuedConnection);
+        }
+        queue.erase(first);
+        current.id = job.id;
+        current.job = job.job;
+        current.exiftool = executable;
+    }
+
+    void earlyEnded(const EarlyExifTool::End &end)
+    {
+        early.release()->deleteLater();
+        ExifToolOutcome outcome;
+        outcome.started = true;
+        outcome.crashed = end.crashed;
+        outcome.exitCode = end.exitCode;
+        outcome.program = current.exiftool;
+        outcome.errorOutput = QString::fromLocal8Bit(end.errorOutput).trimmed();
+        if (current.job.captureOutput)
+            outcome.output = end.output;
+        finish(outcome);
+        // Once the first photo is shown, the ExifTool kept for the next ones may load.
+        QTimer::singleShot(0, q, [this, exiftool = current.exiftool] {
+            if (keeper)
+                keeper->startWanted();
+            if (std::exchange(warmWanted, false))
+                startKept(exiftool);
+        });
     }
 
     void startOneShot(const QString &executable, const QStringList &arguments)
@@ -328,8 +383,14 @@ bool ExifToolService::keepsRunning() const
 
 void ExifToolService::warmUp()
 {
-    if (!d->keepRunning)
+    // The user's keeper holds an ExifTool warm already.
+    if (!d->keepRunning || d->keeper)
         return;
+    // A second Perl loading beside the first photo's ExifTool would only slow that one down.
+    if (!QCoreApplication::instance() || d->current.stage == Private::Stage::Early) {
+        d->warmWanted = true;
+        return;
+    }
     const QString exiftool = d->exiftool();
     if (exiftool.isEmpty() || d->kept.serves(exiftool) || d->kept.isAnswering())
         return;
@@ -346,6 +407,12 @@ void ExifToolService::useKeeper(int warmSeconds, const QString &keeperProgram)
     connect(d->keeper.get(), &KeeperClient::declined, this, [this] {
         d->current.cancelled ? d->fallBack() : d->start({d->current.id, d->current.job}, false);
     });
+}
+
+void ExifToolService::startBeforeEventLoop()
+{
+    d->startEarly();
+    d->scheduleBusyUpdate();
 }
 
 void ExifToolService::setTimeLimit(int ms)
@@ -375,6 +442,14 @@ void ExifToolService::cancel(int id)
     if (current.stage == Private::Stage::Idle || current.id != id || current.cancelled)
         return;
     current.cancelled = true;
+    if (current.stage == Private::Stage::Early) {
+        d->early.reset();
+        ExifToolOutcome outcome;
+        outcome.started = outcome.aborted = true;
+        outcome.program = current.exiftool;
+        d->finish(outcome);
+        return;
+    }
     if (current.stage == Private::Stage::OneShot && current.process) {
         if (current.inTerminal) {
             d->setConsoleAside();
@@ -412,6 +487,7 @@ void ExifToolService::abortAll()
     } else if (d->current.stage == Private::Stage::Keeper) {
         d->keeper->drop();
     }
+    d->early.reset();
     d->current = Private::Current();
     d->scheduleBusyUpdate();
 }

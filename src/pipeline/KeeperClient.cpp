@@ -7,6 +7,9 @@
 #include <QLocalSocket>
 #include <QProcess>
 
+#include <sys/socket.h>
+#include <unistd.h>
+
 KeeperClient::KeeperClient(int warmSeconds, const QString &keeperProgram, QObject *parent)
     : QObject(parent), m_warmSeconds(warmSeconds),
       m_program(keeperProgram.isEmpty() ? KeeperPlace::program() : keeperProgram), m_folder(KeeperPlace::folder())
@@ -24,17 +27,28 @@ KeeperClient::~KeeperClient()
     closeSocket();
 }
 
-bool KeeperClient::ask(const ExifToolAsk &ask, const QString &exiftool, int timeLimit)
+bool KeeperClient::takes(const ExifToolAsk &ask) const
 {
-    if (m_broken || m_waiting || m_folder.isEmpty() || m_program.isEmpty() || m_warmSeconds <= 0 ||
-        ask.kind == ExifToolAsk::Kind::None || !QDir::isAbsolutePath(ask.photo) ||
-        !KeptExifTool::fitsArgumentFile(ExifToolCommand::forAsk(ask)))
-        return false;
+    return !m_broken && !m_waiting && !m_folder.isEmpty() && !m_program.isEmpty() && m_warmSeconds > 0 &&
+           ask.kind != ExifToolAsk::Kind::None && QDir::isAbsolutePath(ask.photo) &&
+           KeptExifTool::fitsArgumentFile(ExifToolCommand::forAsk(ask));
+}
+
+void KeeperClient::begin(const ExifToolAsk &ask, const QString &exiftool, int timeLimit)
+{
     ++m_serial;
     m_waiting = true;
     m_exiftool = exiftool;
     m_request = KeeperMessage::request({KeeperPlace::identity(m_program, exiftool), m_warmSeconds, ask});
-    m_timeLimit.start(qMax(1, timeLimit));
+    m_timeLimit.setInterval(qMax(1, timeLimit));
+}
+
+bool KeeperClient::ask(const ExifToolAsk &ask, const QString &exiftool, int timeLimit)
+{
+    if (!takes(ask))
+        return false;
+    begin(ask, exiftool, timeLimit);
+    m_timeLimit.start();
     if (m_socket && m_socket->state() == QLocalSocket::ConnectedState) {
         connected();
         return true;
@@ -45,6 +59,55 @@ bool KeeperClient::ask(const ExifToolAsk &ask, const QString &exiftool, int time
         fail(false);
         return true;
     }
+    newSocket()->connectToServer(KeeperPlace::socketPath(m_folder));
+    return true;
+}
+
+bool KeeperClient::askNow(const ExifToolAsk &ask, const QString &exiftool, int timeLimit)
+{
+    if (!takes(ask) || !KeeperPlace::prepare(m_folder))
+        return false;
+    const int fd = KeeperPlace::connectNow(m_folder);
+    if (fd < 0) {
+        m_startWanted = true;
+        m_exiftool = exiftool;
+        return false;
+    }
+    begin(ask, exiftool, timeLimit);
+    // A request is far smaller than the socket's buffer: it goes out whole, or not at all.
+    const ssize_t written = ::send(fd, m_request.constData(), size_t(m_request.size()), MSG_NOSIGNAL);
+    if (written != m_request.size()) {
+        ::close(fd);
+        m_waiting = false;
+        m_request.clear();
+        return false;
+    }
+    m_request.clear();
+    // The socket and the time limit need the event loop.
+    const quint64 serial = m_serial;
+    QMetaObject::invokeMethod(
+        this,
+        [this, serial, fd] {
+            if (serial != m_serial || !m_waiting) {
+                ::close(fd);
+                return;
+            }
+            m_timeLimit.start();
+            if (!newSocket()->setSocketDescriptor(fd))
+                fail(false);
+        },
+        Qt::QueuedConnection);
+    return true;
+}
+
+void KeeperClient::startWanted()
+{
+    if (std::exchange(m_startWanted, false))
+        startKeeper();
+}
+
+QLocalSocket *KeeperClient::newSocket()
+{
     m_socket = new QLocalSocket(this);
     QLocalSocket *socket = m_socket;
     connect(socket, &QLocalSocket::connected, this, &KeeperClient::connected);
@@ -55,8 +118,7 @@ bool KeeperClient::ask(const ExifToolAsk &ask, const QString &exiftool, int time
         // One that ended (its idle time is up) is not started again before a request needs it.
         fail(error == QLocalSocket::ServerNotFoundError || error == QLocalSocket::ConnectionRefusedError);
     });
-    socket->connectToServer(KeeperPlace::socketPath(m_folder));
-    return true;
+    return socket;
 }
 
 void KeeperClient::connected()

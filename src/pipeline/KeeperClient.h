@@ -29,6 +29,12 @@ public:
     // (there is no runtime folder, the photo path is relative or does not fit ExifTool's
     // argument file, or a keeper broke before), and nothing follows.
     bool ask(const ExifToolAsk &ask, const QString &exiftool, int timeLimit);
+    // As ask(), before the application object exists: the request goes out now, on a connection
+    // made without an event loop, so that the keeper answers while the window is built; what it
+    // answers is read once the event loop runs. False where no keeper listens now: nothing
+    // follows, and startWanted() starts one later, when it no longer slows this start down.
+    bool askNow(const ExifToolAsk &ask, const QString &exiftool, int timeLimit);
+    void startWanted();
     // The request asked last is no longer wanted: no signal follows for it.
     void drop();
 
@@ -38,6 +44,9 @@ signals:
     void declined();
 
 private:
+    bool takes(const ExifToolAsk &ask) const;
+    void begin(const ExifToolAsk &ask, const QString &exiftool, int timeLimit);
+    QLocalSocket *newSocket();
     void connected();
     void read();
     void fail(bool startKeeper);
@@ -55,6 +64,7 @@ private:
     bool m_waiting = false;
     // A keeper that hung or answered nonsense once is not asked again by this program.
     bool m_broken = false;
+    bool m_startWanted = false; // none listened to askNow()
     quint64 m_serial = 0; // tells a late signal of a dropped request from the current one
     QTimer m_timeLimit;
 };

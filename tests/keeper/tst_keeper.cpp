@@ -244,18 +244,24 @@ private slots:
     // Whatever the keeper does, the program gets the report its own ExifTool prints.
     void faultsCostNothingButSpeed_data()
     {
-        QTest::addColumn<int>("fault"); // FakeKeeper::Fault; -1: none in the way
+        QTest::addColumn<int>("fault"); // FakeKeeper::Fault; -1: none in the way; -2: a warm keeper
         QTest::addColumn<bool>("staleSocket");
         QTest::addColumn<int>("warmSeconds");
-        QTest::addColumn<bool>("keeperServes"); // the second request comes from the keeper
-        QTest::newRow("no keeper yet") << -1 << false << 60 << true;
-        QTest::newRow("a dead keeper's socket") << -1 << true << 60 << true;
-        QTest::newRow("turned off") << -1 << false << 0 << false;
-        QTest::newRow("hung") << int(FakeKeeper::Hang) << false << 60 << false;
-        QTest::newRow("killed while answering") << int(FakeKeeper::Close) << false << 60 << false;
-        QTest::newRow("nonsense") << int(FakeKeeper::Nonsense) << false << 60 << false;
-        QTest::newRow("refusing") << int(FakeKeeper::Refuse) << false << 60 << false;
-        QTest::newRow("another build's") << int(FakeKeeper::NotMe) << false << 60 << false;
+        QTest::addColumn<bool>("keeperServes"); // the second request (or both) comes from the keeper
+        QTest::addColumn<bool>("beforeEventLoop"); // the first request is the program's start's
+        QTest::newRow("no keeper yet") << -1 << false << 60 << true << false;
+        QTest::newRow("a dead keeper's socket") << -1 << true << 60 << true << false;
+        QTest::newRow("turned off") << -1 << false << 0 << false << false;
+        QTest::newRow("hung") << int(FakeKeeper::Hang) << false << 60 << false << false;
+        QTest::newRow("killed while answering") << int(FakeKeeper::Close) << false << 60 << false << false;
+        QTest::newRow("nonsense") << int(FakeKeeper::Nonsense) << false << 60 << false << false;
+        QTest::newRow("refusing") << int(FakeKeeper::Refuse) << false << 60 << false << false;
+        QTest::newRow("another build's") << int(FakeKeeper::NotMe) << false << 60 << false << false;
+        QTest::newRow("start: a warm keeper") << -2 << false << 60 << true << true;
+        QTest::newRow("start: no keeper yet") << -1 << false << 60 << true << true;
+        QTest::newRow("start: a dead keeper's socket") << -1 << true << 60 << true << true;
+        QTest::newRow("start: hung") << int(FakeKeeper::Hang) << false << 60 << false << true;
+        QTest::newRow("start: nonsense") << int(FakeKeeper::Nonsense) << false << 60 << false << true;
     }
     void faultsCostNothingButSpeed()
     {
@@ -263,8 +269,11 @@ private slots:
         QFETCH(bool, keeperServes);
         QFETCH(int, warmSeconds);
         QFETCH(bool, staleSocket);
+        QFETCH(bool, beforeEventLoop);
         QVERIFY(KeeperPlace::prepare(m_folder));
         std::unique_ptr<FakeKeeper> fake(fault < 0 ? nullptr : new FakeKeeper(m_folder, FakeKeeper::Fault(fault)));
+        if (fault == -2)
+            startKeeper(m_exiftool);
         if (staleSocket) { // a keeper that crashed
             startKeeper(m_exiftool);
             m_keeper.kill();
@@ -285,12 +294,14 @@ private slots:
                 QTRY_VERIFY_WITH_TIMEOUT(listener(socketPath()) > 0, 30000);
             const int runsBefore = runsOnPhoto();
             service.request(ExifToolJob::asking(ask));
+            if (round == 0 && beforeEventLoop)
+                service.startBeforeEventLoop();
             QTRY_COMPARE_WITH_TIMEOUT(finished.size(), round + 1, 30000);
             const auto outcome = finished.at(round).at(1).value<ExifToolOutcome>();
             QVERIFY(outcome.started && !outcome.aborted);
             QCOMPARE(outcome.exitCode, 0);
             QCOMPARE(stable(outcome.output), expected);
-            QCOMPARE(runsOnPhoto() == runsBefore, round == 1 && keeperServes);
+            QCOMPARE(runsOnPhoto() == runsBefore, keeperServes && (round == 1 || fault == -2));
         }
         if (warmSeconds == 0)
             QVERIFY(!QFileInfo::exists(m_folder + "/keeper"));

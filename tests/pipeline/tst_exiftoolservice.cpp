@@ -142,6 +142,7 @@ private slots:
     void finishedOnceInOrderWithoutOverlap();
     void backgroundJobsWait();
     void cancel();
+    void startsBeforeTheEventLoop();
     void abortAllKillsTheWholeGroup_data();
     void abortAllKillsTheWholeGroup();
     void receiverMayDestroyTheService();
@@ -596,6 +597,54 @@ void TestExifToolService::cancel()
     QCOMPARE(done.at(3).at(0).toInt(), failing);
     QVERIFY(done.at(3).at(1).value<ExifToolOutcome>().aborted);
     QCOMPARE(lines(QStringLiteral("oneshot")).size(), 3 * args(m_photo).size());
+}
+
+// Waits without an event loop, as the program does before its application object exists.
+static bool appearsWithoutEvents(const QString &path)
+{
+    QDeadlineTimer deadline(30000);
+    while (!QFileInfo::exists(path) && !deadline.hasExpired())
+        QThread::msleep(10);
+    return QFileInfo::exists(path);
+}
+
+void TestExifToolService::startsBeforeTheEventLoop()
+{
+    setMode("answer");
+    ExifToolService service;
+    service.setProgram(fake());
+    QSignalSpy done(&service, &ExifToolService::finished);
+    service.warmUp();
+    ExifToolJob preview = job({QStringLiteral("-b"), QStringLiteral("-k"), file(QStringLiteral("Vorschau.bin"))});
+    preview.captureOutput = true;
+    const int first = service.request(preview);
+    service.startBeforeEventLoop();
+    QVERIFY(appearsWithoutEvents(file(QStringLiteral("oneshot"))));
+    QCOMPARE(lines(QStringLiteral("oneshot")), withoutKey(preview.arguments));
+    QTRY_COMPARE_WITH_TIMEOUT(done.size(), 1, 30000);
+    QCOMPARE(done.at(0).at(0).toInt(), first);
+    const ExifToolOutcome outcome = done.at(0).at(1).value<ExifToolOutcome>();
+    QVERIFY(outcome.started && !outcome.aborted && !outcome.crashed);
+    QCOMPARE(outcome.exitCode, 0);
+    QCOMPARE(outcome.output, BinaryOutput);
+    // The kept process loads only once the first ExifTool is done, and serves what comes next.
+    QTRY_COMPARE_WITH_TIMEOUT(lines(QStringLiteral("starts")).size(), 1, 30000);
+    ExifToolOutcome next;
+    QVERIFY(runJob(service, job(args(m_photo)), &next));
+    QCOMPARE(next.exitCode, 0);
+    QCOMPARE(lines(QStringLiteral("oneshot")).size(), preview.arguments.size() - 1);
+
+    // Nobody waits for it any more: its whole group ends, and it is reported as stopped.
+    touch(QStringLiteral("linger"));
+    const int cancelled = service.request(job(args(file(QStringLiteral("Zwei.jpg")))));
+    service.startBeforeEventLoop();
+    QVERIFY(appearsWithoutEvents(file(QStringLiteral("child"))));
+    const QByteArray child = Files::read(file(QStringLiteral("child")));
+    service.cancel(cancelled);
+    QTRY_VERIFY_WITH_TIMEOUT(!alive(child), 30000);
+    QTRY_COMPARE_WITH_TIMEOUT(done.size(), 3, 30000);
+    QCOMPARE(done.at(2).at(0).toInt(), cancelled);
+    QVERIFY(done.at(2).at(1).value<ExifToolOutcome>().aborted);
 }
 
 void TestExifToolService::abortAllKillsTheWholeGroup_data()

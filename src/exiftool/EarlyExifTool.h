@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class QSocketNotifier;
+
+// A one-shot ExifTool started before the application object exists, when QProcess cannot run
+// yet: Perl loads while the toolkit and the window are set up. It runs in a process group of
+// its own, reads nothing, and its output is gathered once the event loop runs.
+class EarlyExifTool : public QObject
+{
+    Q_OBJECT
+public:
+    struct End {
+        bool crashed = false;
+        int exitCode = -1;
+        QByteArray output;
+        QByteArray errorOutput;
+    };
+
+    // Starts program with arguments now; nullptr when it could not be started.
+    static std::unique_ptr<EarlyExifTool> start(const QString &program, const QStringList &arguments);
+    ~EarlyExifTool() override; // as kill()
+
+    QString program() const { return m_program; }
+    QStringList arguments() const { return m_arguments; }
+
+    // From the event loop: its output is read as it comes, and ended() follows once.
+    void watch();
+    // Ends the whole group and reaps it; no ended() follows.
+    void kill();
+
+signals:
+    void ended(const EarlyExifTool::End &end);
+
+private:
+    EarlyExifTool() = default;
+    void readFrom(int which);
+
+    QString m_program;
+    QStringList m_arguments;
+    qint64 m_pid = -1;
+    int m_fds[2] = {-1, -1}; // standard output and error, read ends
+    QSocketNotifier *m_notifiers[2] = {nullptr, nullptr};
+    End m_end;
+};
