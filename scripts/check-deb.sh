@@ -9,8 +9,8 @@
 #   a CMake file that set CXXFLAGS or LDFLAGS itself would lose without lintian noticing;
 # - the desktop entry and metainfo as installed, through their validators, and the entry's
 #   program, which the install rules write with its full path, inside the package;
-# - the sound module where the installed program looks for it, which on Debian is the
-#   multiarch library folder, not the lib/ of a `cmake --install`.
+# - the sound module and the ExifTool keeper where the installed program looks for them, which
+#   on Debian is the multiarch library folder, not the lib/ of a `cmake --install`.
 set -euo pipefail
 deb=$(realpath "$1")
 base=${deb%.deb}
@@ -41,5 +41,16 @@ module=usr/lib/$multiarch/lumoskop/liblumoskop_sound.so
 # The program holds the folder as a QStringLiteral, which is UTF-16.
 strings -e l "$root/usr/bin/lumoskop" | grep -xF "/../lib/$multiarch/lumoskop" >/dev/null ||
   { echo "usr/bin/lumoskop does not look for its sound module in /$(dirname "$module")" >&2; exit 1; }
+
+echo "== ExifTool keeper" >&2
+keeper=usr/lib/$multiarch/lumoskop/lumoskop-keeper
+[ -f "$root/$keeper" ] && [ -x "$root/$keeper" ] || { echo "$keeper is not in the package as a program" >&2; exit 1; }
+# Looked for under this name, in the one folder relative to the program's own that it knows:
+# the sound module's, checked above.
+strings -e l "$root/usr/bin/lumoskop" | grep -xF "/$(basename "$keeper")" >/dev/null ||
+  { echo "usr/bin/lumoskop does not look for $(basename "$keeper")" >&2; exit 1; }
+folders=$(strings -e l "$root/usr/bin/lumoskop" | grep '^/\.\./' | sort -u)
+[ "$folders" = "/../lib/$multiarch/lumoskop" ] ||
+  { echo "usr/bin/lumoskop looks beside itself in folders other than /$(dirname "$keeper"): $folders" >&2; exit 1; }
 
 echo "$deb: all checks passed" >&2

@@ -1,9 +1,11 @@
 #include "TestPhotos.h"
 #include "app/SettingsStore.h"
+#include "exiftool/KeeperPlace.h"
 
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QLocalSocket>
 #include <QMimeDatabase>
 #include <QPainter>
 #include <QProcess>
@@ -13,6 +15,8 @@
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <csignal>
 
 // Installs the built program into a temporary prefix, the way a user does with
 // `cmake --install build --prefix ~/.local`, and checks what a desktop then relies on: a valid
@@ -342,6 +346,55 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(settingsText().contains(QLatin1String("ProgrammName=L u m o s k o p")), 60000);
         QCOMPARE(program.state(), QProcess::Running);
         QVERIFY(QDir(m_tmp.filePath(QStringLiteral("elsewhere"))).isEmpty());
+    }
+
+    // With a runtime folder, the installed program starts the ExifTool keeper installed with it,
+    // which is found from the program's own folder, not on PATH.
+    void installedProgramStartsTheInstalledKeeper()
+    {
+        if (TestPhotos::exiftool().isEmpty())
+            QSKIP("exiftool is not on PATH");
+        const QString keeper = m_prefix + QStringLiteral("/" LUMOSKOP_INSTALL_LIBDIR "/lumoskop/lumoskop-keeper");
+        QVERIFY2(QFileInfo(keeper).isExecutable(), qPrintable(m_installLog));
+        QVERIFY(!QFileInfo::exists(m_prefix + QLatin1String("/bin/lumoskop-keeper")));
+        QTemporaryDir runtime;
+        QVERIFY(runtime.isValid());
+        const QString photo = m_tmp.filePath(QStringLiteral("keeper photo.jpg"));
+        QVERIFY(TestPhotos::makeCameraPhoto(photo));
+
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_tmp.filePath(QStringLiteral("keeper-config")));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), m_tmp.filePath(QStringLiteral("keeper-data")));
+        QProcess program;
+        program.setProcessEnvironment(env);
+        program.setProcessChannelMode(QProcess::ForwardedChannels);
+        program.start(m_prefix + QLatin1String("/bin/lumoskop"), {photo});
+        QVERIFY2(program.waitForStarted(60000), qPrintable(program.errorString()));
+        const auto stop = qScopeGuard([&program] {
+            program.terminate();
+            if (!program.waitForFinished(10000)) {
+                program.kill();
+                program.waitForFinished(5000);
+            }
+        });
+
+        // The keeper is detached from the program: it is told to end here, and its socket goes with it.
+        const QString socketPath = KeeperPlace::socketPath(runtime.filePath(QStringLiteral("lumoskop")));
+        qint64 pid = 0;
+        const auto endKeeper = qScopeGuard([&pid, &socketPath] {
+            if (pid > 0 && ::kill(pid_t(pid), SIGTERM) == 0)
+                QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(socketPath), 30000);
+        });
+        const auto listener = [&socketPath] {
+            QLocalSocket socket;
+            socket.connectToServer(socketPath);
+            return socket.waitForConnected(5000) ? KeeperPlace::peerOf(socket.socketDescriptor()).pid : 0;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT((pid = listener()) > 0, 60000);
+        QCOMPARE(QFileInfo(QStringLiteral("/proc/%1/exe").arg(pid)).canonicalFilePath(),
+                 QFileInfo(keeper).canonicalFilePath());
     }
 
 private:
