@@ -213,8 +213,7 @@ bool measure(const QString &self, const QString &photo, const QString &settings,
 {
     QByteArray childFigures;
     QFile::remove(report);
-    const double program =
-        timeProcess(self, {QString::fromLatin1(ChildMode), photo, settings}, &childFigures, runtime);
+    const double program = timeProcess(self, {QString::fromLatin1(ChildMode), photo, settings}, &childFigures, runtime);
     QFile::remove(report);
     const double alone = timeProcess(exiftool, exiftoolArguments);
     QFile::remove(report);

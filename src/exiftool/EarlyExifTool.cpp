@@ -93,7 +93,8 @@ void EarlyExifTool::watch()
         m_notifiers[which] = new QSocketNotifier(m_fds[which], QSocketNotifier::Read, this);
         connect(m_notifiers[which], &QSocketNotifier::activated, this, [this, which] { readFrom(which); });
         // What came before the event loop is there already.
-        QMetaObject::invokeMethod(this, [this, which] { readFrom(which); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, which] { readFrom(which); }, Qt::QueuedConnection);
     }
 }
 

@@ -23,8 +23,9 @@ QString path()
         return overrideFolder();
     // Before the application object exists (the program's first ExifTool starts then), the
     // system tells where the running program lies.
-    QString dir = QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
-                                               : QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget()).absolutePath();
+    QString dir = QCoreApplication::instance()
+                      ? QCoreApplication::applicationDirPath()
+                      : QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget()).absolutePath();
     while (dir.size() > 1 && dir.endsWith(QLatin1Char('/')))
         dir.chop(1);
     return dir;

@@ -293,9 +293,12 @@ struct ExifToolService::Private {
             Qt::QueuedConnection);
     }
 
+    // The user's keeper holds an ExifTool warm already: a second one would only take memory.
+    bool keeperServes() const { return keeper && keeper->canServe(); }
+
     void startKept(const QString &executable)
     {
-        if (keepRunning && !kept.isRunning())
+        if (keepRunning && !kept.isRunning() && !keeperServes())
             kept.start(executable);
     }
 
@@ -383,8 +386,7 @@ bool ExifToolService::keepsRunning() const
 
 void ExifToolService::warmUp()
 {
-    // The user's keeper holds an ExifTool warm already.
-    if (!d->keepRunning || d->keeper)
+    if (!d->keepRunning || d->keeperServes())
         return;
     // A second Perl loading beside the first photo's ExifTool would only slow that one down.
     if (!QCoreApplication::instance() || d->current.stage == Private::Stage::Early) {

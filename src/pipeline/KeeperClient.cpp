@@ -27,10 +27,14 @@ KeeperClient::~KeeperClient()
     closeSocket();
 }
 
+bool KeeperClient::canServe() const
+{
+    return !m_broken && !m_folder.isEmpty() && !m_program.isEmpty() && m_warmSeconds > 0;
+}
+
 bool KeeperClient::takes(const ExifToolAsk &ask) const
 {
-    return !m_broken && !m_waiting && !m_folder.isEmpty() && !m_program.isEmpty() && m_warmSeconds > 0 &&
-           ask.kind != ExifToolAsk::Kind::None && QDir::isAbsolutePath(ask.photo) &&
+    return canServe() && !m_waiting && ask.kind != ExifToolAsk::Kind::None && QDir::isAbsolutePath(ask.photo) &&
            KeptExifTool::fitsArgumentFile(ExifToolCommand::forAsk(ask));
 }
 
@@ -171,8 +175,10 @@ void KeeperClient::read()
         break;
     }
     case KeeperAnswer::Kind::NotMe:
-        // A keeper of another build ends when it has nothing to do for its own programs; this
-        // program's keeper takes its place.
+        // A keeper of another build ends when it has nothing to do for its own programs, and
+        // this program's keeper takes its place; one still busy with them serves this program
+        // never, so its own ExifTool is kept warm instead.
+        m_broken = !answer->givingWay;
         fail(answer->givingWay);
         break;
     case KeeperAnswer::Kind::Refused:

@@ -35,6 +35,8 @@ public:
     // follows, and startWanted() starts one later, when it no longer slows this start down.
     bool askNow(const ExifToolAsk &ask, const QString &exiftool, int timeLimit);
     void startWanted();
+    // A keeper can serve this program's requests (one has a place, and none has broken).
+    bool canServe() const;
     // The request asked last is no longer wanted: no signal follows for it.
     void drop();
 
@@ -65,6 +67,6 @@ private:
     // A keeper that hung or answered nonsense once is not asked again by this program.
     bool m_broken = false;
     bool m_startWanted = false; // none listened to askNow()
-    quint64 m_serial = 0; // tells a late signal of a dropped request from the current one
+    quint64 m_serial = 0;       // tells a late signal of a dropped request from the current one
     QTimer m_timeLimit;
 };

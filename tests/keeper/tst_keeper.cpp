@@ -247,7 +247,7 @@ private slots:
         QTest::addColumn<int>("fault"); // FakeKeeper::Fault; -1: none in the way; -2: a warm keeper
         QTest::addColumn<bool>("staleSocket");
         QTest::addColumn<int>("warmSeconds");
-        QTest::addColumn<bool>("keeperServes"); // the second request (or both) comes from the keeper
+        QTest::addColumn<bool>("keeperServes");    // the second request (or both) comes from the keeper
         QTest::addColumn<bool>("beforeEventLoop"); // the first request is the program's start's
         QTest::newRow("no keeper yet") << -1 << false << 60 << true << false;
         QTest::newRow("a dead keeper's socket") << -1 << true << 60 << true << false;
@@ -436,6 +436,46 @@ private slots:
     }
 
     // An upgrade replaces exiftool on disk: the next request is answered by the new one.
+    // While the keeper serves, the program keeps no ExifTool of its own; where the keeper is
+    // of no use, it does, as it would without one.
+    void aServingKeeperIsTheOnlyExifToolKept_data()
+    {
+        QTest::addColumn<bool>("keeperRuns");
+        QTest::newRow("keeper serving") << true;
+        QTest::newRow("no runtime folder") << false;
+    }
+    void aServingKeeperIsTheOnlyExifToolKept()
+    {
+        QFETCH(bool, keeperRuns);
+        if (keeperRuns)
+            startKeeper(m_exiftool);
+        else
+            qunsetenv("XDG_RUNTIME_DIR");
+        ExifToolService service;
+        service.setProgram(m_exiftool);
+        service.useKeeper(60, KeeperProgram);
+        service.warmUp();
+        QSignalSpy finished(&service, &ExifToolService::finished);
+        for (int round = 1; round <= 2; ++round) {
+            service.request(ExifToolJob::asking({ExifToolAsk::Kind::Report, m_photo, "en"}));
+            QTRY_COMPARE_WITH_TIMEOUT(finished.size(), round, 30000);
+        }
+        const auto ownKept = [this] {
+            for (const QByteArray &line : Files::read(m_photos.filePath("runs")).split('\n')) {
+                const QByteArray stat =
+                    Files::read(QStringLiteral("/proc/%1/stat").arg(QString::fromLatin1(line.left(line.indexOf(' ')))));
+                if (line.endsWith(" -stay_open True -@ -") &&
+                    stat.mid(stat.lastIndexOf(')') + 2).split(' ').value(1).toLongLong() ==
+                        QCoreApplication::applicationPid())
+                    return true;
+            }
+            return false;
+        };
+        if (!keeperRuns)
+            QTRY_VERIFY_WITH_TIMEOUT(ownKept(), 30000);
+        QCOMPARE(ownKept(), !keeperRuns);
+    }
+
     void startsExifToolAfreshWhenItChanges()
     {
         startKeeper(m_exiftool);
