@@ -367,6 +367,18 @@ private slots:
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_tmp.filePath(QStringLiteral("keeper-config")));
         env.insert(QStringLiteral("XDG_DATA_HOME"), m_tmp.filePath(QStringLiteral("keeper-data")));
+        // The keeper is detached from the program: it is told to end here once the program has
+        // ended (a program still running would start another), and its socket goes with it.
+        const QString socketPath = KeeperPlace::socketPath(runtime.filePath(QStringLiteral("lumoskop")));
+        const auto listener = [&socketPath] {
+            QLocalSocket socket;
+            socket.connectToServer(socketPath);
+            return socket.waitForConnected(5000) ? KeeperPlace::peerOf(socket.socketDescriptor()).pid : 0;
+        };
+        const auto endKeeper = qScopeGuard([&listener, &socketPath] {
+            if (const qint64 pid = listener(); pid > 0 && ::kill(pid_t(pid), SIGTERM) == 0)
+                QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(socketPath), 30000);
+        });
         QProcess program;
         program.setProcessEnvironment(env);
         program.setProcessChannelMode(QProcess::ForwardedChannels);
@@ -380,18 +392,7 @@ private slots:
             }
         });
 
-        // The keeper is detached from the program: it is told to end here, and its socket goes with it.
-        const QString socketPath = KeeperPlace::socketPath(runtime.filePath(QStringLiteral("lumoskop")));
         qint64 pid = 0;
-        const auto endKeeper = qScopeGuard([&pid, &socketPath] {
-            if (pid > 0 && ::kill(pid_t(pid), SIGTERM) == 0)
-                QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(socketPath), 30000);
-        });
-        const auto listener = [&socketPath] {
-            QLocalSocket socket;
-            socket.connectToServer(socketPath);
-            return socket.waitForConnected(5000) ? KeeperPlace::peerOf(socket.socketDescriptor()).pid : 0;
-        };
         QTRY_VERIFY_WITH_TIMEOUT((pid = listener()) > 0, 60000);
         QCOMPARE(QFileInfo(QStringLiteral("/proc/%1/exe").arg(pid)).canonicalFilePath(),
                  QFileInfo(keeper).canonicalFilePath());
