@@ -73,7 +73,8 @@ public:
     void setKeepRunning(bool keep);
     bool keepsRunning() const;
     // Starts the kept process in the background now and returns at once (does nothing when it
-    // is off, already running, or no ExifTool is found).
+    // is off, already running, no ExifTool is found, or the user's keeper serves). Asked before
+    // the event loop, or while startBeforeEventLoop()'s request runs, it starts once that ended.
     void warmUp();
     void setTimeLimit(int ms);
     // Requests for what ExifTool prints (those with an ask) go to the user's ExifTool keeper
