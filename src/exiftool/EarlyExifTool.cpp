@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QSocketNotifier>
+#include <QTimer>
 
 #include <cerrno>
 #include <csignal>
@@ -120,12 +121,22 @@ void EarlyExifTool::readFrom(int which)
     closeFd(m_fds[which]);
     if (m_fds[0] >= 0 || m_fds[1] >= 0 || m_pid <= 0)
         return;
-    // Both outputs closed: ExifTool is ending, if not gone already.
+    reap();
+}
+
+void EarlyExifTool::reap()
+{
+    // Both outputs closed: ExifTool is ending, if not gone already. Asked without waiting, so
+    // that an ExifTool that closed its outputs early never holds up the window.
     int status = 0;
     pid_t reaped;
     do {
-        reaped = ::waitpid(pid_t(m_pid), &status, 0);
+        reaped = ::waitpid(pid_t(m_pid), &status, WNOHANG);
     } while (reaped < 0 && errno == EINTR);
+    if (reaped == 0) {
+        QTimer::singleShot(1, this, &EarlyExifTool::reap);
+        return;
+    }
     m_pid = -1;
     if (reaped > 0 && WIFEXITED(status)) {
         m_end.exitCode = WEXITSTATUS(status);

@@ -41,6 +41,7 @@ signals:
 private:
     EarlyExifTool() = default;
     void readFrom(int which);
+    void reap();
 
     QString m_program;
     QStringList m_arguments;
