@@ -141,6 +141,16 @@ double meanDifference(const QImage &a, const QImage &b)
     return double(sum) / (3.0 * x.width() * x.height());
 }
 
+// The program never ends by itself; it must not outlive a failed check either.
+void endProgram(QProcess &program)
+{
+    program.terminate();
+    if (!program.waitForFinished(10000)) {
+        program.kill();
+        program.waitForFinished(5000);
+    }
+}
+
 } // namespace
 
 class tst_Install : public QObject
@@ -324,14 +334,7 @@ private slots:
         program.setProcessChannelMode(QProcess::ForwardedChannels);
         program.start(command.at(0), command.mid(1));
         QVERIFY2(program.waitForStarted(60000), qPrintable(program.errorString()));
-        // The program never ends by itself; it must not outlive a failed check either.
-        const auto stop = qScopeGuard([&program] {
-            program.terminate();
-            if (!program.waitForFinished(10000)) {
-                program.kill();
-                program.waitForFinished(5000);
-            }
-        });
+        const auto stop = qScopeGuard([&program] { endProgram(program); });
 
         const auto reportText = [&report] {
             QFile file(report);
@@ -384,13 +387,7 @@ private slots:
         program.setProcessChannelMode(QProcess::ForwardedChannels);
         program.start(m_prefix + QLatin1String("/bin/lumoskop"), {photo});
         QVERIFY2(program.waitForStarted(60000), qPrintable(program.errorString()));
-        const auto stop = qScopeGuard([&program] {
-            program.terminate();
-            if (!program.waitForFinished(10000)) {
-                program.kill();
-                program.waitForFinished(5000);
-            }
-        });
+        const auto stop = qScopeGuard([&program] { endProgram(program); });
 
         qint64 pid = 0;
         QTRY_VERIFY_WITH_TIMEOUT((pid = listener()) > 0, 60000);
