@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -42,8 +43,10 @@ QString socketPath(const QString &folder)
     return folder + QStringLiteral("/keeper");
 }
 
-int connectNow(const QString &folder)
+int connectNow(const QString &folder, bool *noneListens)
 {
+    if (noneListens)
+        *noneListens = false;
     const QByteArray path = QFile::encodeName(socketPath(folder));
     sockaddr_un address{};
     if (path.size() >= qsizetype(sizeof address.sun_path))
@@ -54,7 +57,13 @@ int connectNow(const QString &folder)
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd < 0)
         return -1;
-    if (::connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0 || !isThisUser(fd)) {
+    if (::connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0) {
+        if (noneListens)
+            *noneListens = errno == ENOENT || errno == ECONNREFUSED;
+        ::close(fd);
+        return -1;
+    }
+    if (!isThisUser(fd)) {
         ::close(fd);
         return -1;
     }

@@ -19,8 +19,9 @@ bool prepare(const QString &folder);
 QString socketPath(const QString &folder);
 // A connection to the keeper's socket in folder, made at once and without an event loop (before
 // the application object exists); the socket's descriptor, or -1 where no keeper of this user
-// listens there now.
-int connectNow(const QString &folder);
+// listens there now. noneListens, where given, tells whether that is because nothing listens on
+// the socket (missing, or left by a keeper that died) rather than a fault.
+int connectNow(const QString &folder, bool *noneListens = nullptr);
 
 // The lock on folder that only a living keeper holds (the system drops it with the process,
 // however that ends): the file descriptor that holds it, or -1 when another process holds it.

@@ -4,9 +4,10 @@
 #include "exiftool/KeptExifTool.h"
 
 #include <QDir>
-#include <QLocalSocket>
 #include <QProcess>
+#include <QSocketNotifier>
 
+#include <cerrno>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -53,8 +54,9 @@ bool KeeperClient::ask(const ExifToolAsk &ask, const QString &exiftool, int time
         return false;
     begin(ask, exiftool, timeLimit);
     m_timeLimit.start();
-    if (m_socket && m_socket->state() == QLocalSocket::ConnectedState) {
-        connected();
+    if (m_fd >= 0) {
+        if (!send())
+            fail(false);
         return true;
     }
     closeSocket();
@@ -63,7 +65,18 @@ bool KeeperClient::ask(const ExifToolAsk &ask, const QString &exiftool, int time
         fail(false);
         return true;
     }
-    newSocket()->connectToServer(KeeperPlace::socketPath(m_folder));
+    // A local connection is taken or refused at once; it never waits for the event loop.
+    bool noneListens = false;
+    const int fd = KeeperPlace::connectNow(m_folder, &noneListens);
+    if (fd < 0) {
+        // Nothing listens: one is started for the requests to come. One that ended (its idle
+        // time is up) is not started again before a request needs it.
+        fail(noneListens);
+        return true;
+    }
+    adopt(fd);
+    if (!send())
+        fail(false);
     return true;
 }
 
@@ -78,27 +91,24 @@ bool KeeperClient::askNow(const ExifToolAsk &ask, const QString &exiftool, int t
         return false;
     }
     begin(ask, exiftool, timeLimit);
-    // A request is far smaller than the socket's buffer: it goes out whole, or not at all.
-    const ssize_t written = ::send(fd, m_request.constData(), size_t(m_request.size()), MSG_NOSIGNAL);
-    if (written != m_request.size()) {
-        ::close(fd);
+    m_fd = fd;
+    if (!send()) {
         m_waiting = false;
-        m_request.clear();
+        closeSocket();
         return false;
     }
-    m_request.clear();
-    // The socket and the time limit need the event loop.
+    // The notifier and the time limit need the event loop.
     const quint64 serial = m_serial;
     QMetaObject::invokeMethod(
         this,
         [this, serial, fd] {
-            if (serial != m_serial || !m_waiting) {
-                ::close(fd);
+            if (serial != m_serial || !m_waiting || m_fd != fd)
                 return;
-            }
+            m_fd = -1;
             m_timeLimit.start();
-            if (!newSocket()->setSocketDescriptor(fd))
-                fail(false);
+            adopt(fd);
+            // What came before the event loop is there already.
+            readSocket();
         },
         Qt::QueuedConnection);
     return true;
@@ -110,31 +120,22 @@ void KeeperClient::startWanted()
         startKeeper();
 }
 
-QLocalSocket *KeeperClient::newSocket()
+void KeeperClient::adopt(int fd)
 {
-    m_socket = new QLocalSocket(this);
-    QLocalSocket *socket = m_socket;
-    connect(socket, &QLocalSocket::connected, this, &KeeperClient::connected);
-    connect(socket, &QLocalSocket::readyRead, this, &KeeperClient::read);
-    connect(socket, &QLocalSocket::disconnected, this, [this] { fail(false); });
-    connect(socket, &QLocalSocket::errorOccurred, this, [this](QLocalSocket::LocalSocketError error) {
-        // Refused or missing: no keeper listens, so one is started for the requests to come.
-        // One that ended (its idle time is up) is not started again before a request needs it.
-        fail(error == QLocalSocket::ServerNotFoundError || error == QLocalSocket::ConnectionRefusedError);
-    });
-    return socket;
+    m_fd = fd;
+    m_notifier = new QSocketNotifier(qintptr(fd), QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &KeeperClient::readSocket);
 }
 
-void KeeperClient::connected()
+bool KeeperClient::send()
 {
-    if (!m_socket || m_request.isEmpty())
-        return;
-    // A socket that someone else put into the user's folder is not the keeper.
-    if (!KeeperPlace::isThisUser(m_socket->socketDescriptor())) {
-        fail(false);
-        return;
-    }
-    m_socket->write(std::exchange(m_request, {}));
+    // A request is far smaller than the socket's buffer: it goes out whole, or not at all.
+    const QByteArray request = std::exchange(m_request, {});
+    ssize_t written;
+    do {
+        written = ::send(m_fd, request.constData(), size_t(request.size()), MSG_NOSIGNAL);
+    } while (written < 0 && errno == EINTR);
+    return written == request.size();
 }
 
 void KeeperClient::drop()
@@ -148,9 +149,31 @@ void KeeperClient::drop()
     closeSocket();
 }
 
-void KeeperClient::read()
+void KeeperClient::readSocket()
 {
-    m_buffer += m_socket->readAll();
+    bool ended = false;
+    char chunk[65536];
+    // Never more than one answer's worth: a longer frame is refused by its length alone.
+    while (m_fd >= 0 && m_buffer.size() <= KeeperMessage::MaxAnswer + 4) {
+        const ssize_t got = ::recv(m_fd, chunk, sizeof chunk, 0);
+        if (got > 0) {
+            m_buffer.append(chunk, got);
+            continue;
+        }
+        if (got < 0 && errno == EINTR)
+            continue;
+        ended = !(got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK));
+        break;
+    }
+    if (!m_buffer.isEmpty())
+        take();
+    // Gone, whether between requests or in the middle of one.
+    if (ended && m_fd >= 0)
+        fail(false);
+}
+
+void KeeperClient::take()
+{
     QByteArray frame;
     const KeeperMessage::Take taken = KeeperMessage::takeFrame(m_buffer, KeeperMessage::MaxAnswer, frame);
     if (taken == KeeperMessage::Take::Incomplete)
@@ -220,12 +243,13 @@ void KeeperClient::deliver(const std::optional<ExifToolOutcome> &outcome)
 void KeeperClient::closeSocket()
 {
     m_buffer.clear();
-    if (!m_socket)
-        return;
-    QLocalSocket *socket = std::exchange(m_socket, nullptr);
-    socket->disconnect(this);
-    socket->abort();
-    socket->deleteLater();
+    if (QSocketNotifier *notifier = std::exchange(m_notifier, nullptr)) {
+        // It may be the one whose signal runs now.
+        notifier->setEnabled(false);
+        notifier->deleteLater();
+    }
+    if (m_fd >= 0)
+        ::close(std::exchange(m_fd, -1));
 }
 
 void KeeperClient::startKeeper()

@@ -8,7 +8,7 @@
 #include <QObject>
 #include <QTimer>
 
-class QLocalSocket;
+class QSocketNotifier;
 
 // The program's side of the user's ExifTool keeper (lumoskop-keeper): asks it what the program
 // would otherwise ask its own ExifTool, and starts one where none answers. The keeper only
@@ -48,9 +48,12 @@ signals:
 private:
     bool takes(const ExifToolAsk &ask) const;
     void begin(const ExifToolAsk &ask, const QString &exiftool, int timeLimit);
-    QLocalSocket *newSocket();
-    void connected();
-    void read();
+    // Takes over a connected socket: its answers are read from the event loop.
+    void adopt(int fd);
+    // The request goes out whole, or the connection is of no use.
+    bool send();
+    void readSocket();
+    void take();
     void fail(bool startKeeper);
     void deliver(const std::optional<ExifToolOutcome> &outcome);
     void closeSocket();
@@ -59,9 +62,12 @@ private:
     int m_warmSeconds;
     QString m_program;
     QString m_folder;
-    QLocalSocket *m_socket = nullptr;
+    // A plain descriptor, not QLocalSocket: the program then loads no network library, which
+    // a start would pay for before its first line runs.
+    int m_fd = -1;
+    QSocketNotifier *m_notifier = nullptr;
     QByteArray m_buffer;
-    QByteArray m_request; // waiting for the connection
+    QByteArray m_request; // not sent yet
     QString m_exiftool;
     bool m_waiting = false;
     // A keeper that hung or answered nonsense once is not asked again by this program.

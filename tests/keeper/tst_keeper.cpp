@@ -284,9 +284,9 @@ private slots:
         ExifToolService service;
         service.setProgram(m_exiftool);
         service.setKeepRunning(false);
-        // A real keeper gets the program's usual time, which a busy machine may need for its start.
-        if (fault == FakeKeeper::Hang)
-            service.setTimeLimit(1000);
+        // Only a hung keeper is given up by the time limit; every other fault is noticed at once,
+        // well before a limit longer than the test waits.
+        service.setTimeLimit(fault == FakeKeeper::Hang ? 1000 : 60000);
         service.useKeeper(warmSeconds, KeeperProgram);
         QSignalSpy finished(&service, &ExifToolService::finished);
         for (int round = 0; round < 2; ++round) {
