@@ -9,6 +9,9 @@
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#ifdef __linux__
+#include <sys/syscall.h>
+#endif
 #include <unistd.h>
 
 #include <utility>
@@ -77,6 +80,11 @@ std::unique_ptr<EarlyExifTool> EarlyExifTool::start(const QString &program, cons
     run->m_pid = pid;
     run->m_fds[0] = out[0];
     run->m_fds[1] = err[0];
+#ifdef SYS_pidfd_open
+    // Tells of the end the moment it comes; without one the end is asked for every millisecond.
+    // (Called directly: the C library's wrapper is not declared for C++ everywhere.)
+    run->m_exitFd = int(::syscall(SYS_pidfd_open, pid, 0));
+#endif
     return run;
 }
 
@@ -134,9 +142,15 @@ void EarlyExifTool::reap()
         reaped = ::waitpid(pid_t(m_pid), &status, WNOHANG);
     } while (reaped < 0 && errno == EINTR);
     if (reaped == 0) {
-        QTimer::singleShot(1, this, &EarlyExifTool::reap);
+        if (m_exitFd < 0) {
+            QTimer::singleShot(1, this, &EarlyExifTool::reap);
+        } else if (!m_exitNotifier) {
+            m_exitNotifier = new QSocketNotifier(m_exitFd, QSocketNotifier::Read, this);
+            connect(m_exitNotifier, &QSocketNotifier::activated, this, &EarlyExifTool::reap);
+        }
         return;
     }
+    dropExitWatch();
     m_pid = -1;
     if (reaped > 0 && WIFEXITED(status)) {
         m_end.exitCode = WEXITSTATUS(status);
@@ -146,8 +160,19 @@ void EarlyExifTool::reap()
     emit ended(m_end);
 }
 
+void EarlyExifTool::dropExitWatch()
+{
+    if (QSocketNotifier *notifier = std::exchange(m_exitNotifier, nullptr)) {
+        // It may be the one whose signal runs now.
+        notifier->setEnabled(false);
+        notifier->deleteLater();
+    }
+    closeFd(m_exitFd);
+}
+
 void EarlyExifTool::kill()
 {
+    dropExitWatch();
     for (int which : {0, 1}) {
         delete std::exchange(m_notifiers[which], nullptr);
         closeFd(m_fds[which]);

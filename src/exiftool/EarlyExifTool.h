@@ -42,11 +42,14 @@ private:
     EarlyExifTool() = default;
     void readFrom(int which);
     void reap();
+    void dropExitWatch();
 
     QString m_program;
     QStringList m_arguments;
     qint64 m_pid = -1;
     int m_fds[2] = {-1, -1}; // standard output and error, read ends
     QSocketNotifier *m_notifiers[2] = {nullptr, nullptr};
+    int m_exitFd = -1; // readable once the process has ended, where the system offers one
+    QSocketNotifier *m_exitNotifier = nullptr;
     End m_end;
 };
