@@ -16,6 +16,7 @@
 #include <QSettings>
 
 #include <memory>
+#include <optional>
 
 int runLumoskop(int argc, char *argv[], const StartHooks &hooks)
 {
@@ -41,7 +42,12 @@ int runLumoskop(int argc, char *argv[], const StartHooks &hooks)
     browser->setLanguage(store.language());
     browser->setShowExifTool(store.option(SettingsStore::ExiftoolCheck).value_or(false));
     browser->readCommandLine(args.join(QLatin1Char(' ')));
-    exiftool->startBeforeEventLoop();
+    const bool perlLoadsHere = exiftool->startBeforeEventLoop();
+    // The other core reads the font configuration meanwhile, unless Perl loads there: then
+    // ExifTool, not the window, is what the first photo waits for.
+    std::optional<FontConfigAhead> fonts;
+    if (!perlLoadsHere)
+        fonts.emplace();
 
     QApplication app(argc, argv);
     // Made before the application object, they still end before it, with their processes.
@@ -50,6 +56,7 @@ int runLumoskop(int argc, char *argv[], const StartHooks &hooks)
         exiftool.reset();
     });
     QApplication::setDesktopFileName(QStringLiteral("lumoskop"));
+    fonts.reset();
     installDesignLook();
     // Also the main window's own file dialog closes with the window.
     BoxLifetime::watch();

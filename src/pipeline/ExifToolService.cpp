@@ -411,10 +411,11 @@ void ExifToolService::useKeeper(int warmSeconds, const QString &keeperProgram)
     });
 }
 
-void ExifToolService::startBeforeEventLoop()
+bool ExifToolService::startBeforeEventLoop()
 {
     d->startEarly();
     d->scheduleBusyUpdate();
+    return d->current.stage == Private::Stage::Early;
 }
 
 void ExifToolService::setTimeLimit(int ms)

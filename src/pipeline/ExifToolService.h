@@ -86,8 +86,9 @@ public:
     // Before the application object exists: the first queued request the user waits for starts
     // now, at the user's ExifTool keeper or as an ExifTool of its own, so that Perl loads (or the
     // keeper answers) while the toolkit and the window are set up. Its outcome comes from the
-    // event loop as any other; the kept process waits until it has ended.
-    void startBeforeEventLoop();
+    // event loop as any other; the kept process waits until it has ended. True: ExifTool
+    // itself loads in this program now (not only the keeper asked).
+    bool startBeforeEventLoop();
 
     // Queues the job and returns its id (from 1 up). finished(id, …) follows exactly once,
     // after request() has returned, unless the job is cancelled before it starts or
