@@ -29,6 +29,7 @@
 #include "summary/MakerAddress.h"
 #include "summary/MapAddress.h"
 
+#include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -172,6 +173,17 @@ void frmExifTool::Form_Load()
     RegistryLesen();
     lvw_SpaltenbreiteLaden();
     c.cboSprache->showCode(m_store.language());
+    // A report that is in already (the user's ExifTool keeper answers while the window is
+    // built) is opened before the first paint, so the window comes up with its list filled
+    // instead of painting it empty first. Each step of the answer's way is an event of its own;
+    // nothing is waited for, and anything slower comes after the paint.
+    QAbstractEventDispatcher *events = QAbstractEventDispatcher::instance();
+    for (int step = 0; step < 16 && events && !m_browser.commandLineReportReady(); ++step) {
+        if (!events->processEvents(QEventLoop::ExcludeUserInputEvents))
+            break;
+    }
+    if (m_browser.commandLineReportReady())
+        m_browser.openCommandLinePhoto();
     show();
     QCoreApplication::processEvents();
     // The start-up entry: the photo of the command line.

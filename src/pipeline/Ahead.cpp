@@ -76,6 +76,11 @@ int Ahead::takeReport(const QString &photo, const QString &language)
     return report.id;
 }
 
+bool Ahead::holdsReport(const QString &photo, const QString &language) const
+{
+    return m_report && m_report->done && m_report->stamp == FileStamp::of(photo) && m_report->language == language;
+}
+
 void Ahead::dropReport()
 {
     if (m_report && !m_report->done)

@@ -40,6 +40,8 @@ public:
     // here, with the report in ExifToolOutcome::output. 0 when nothing usable was made: for
     // another photo or language, or the photo changed since. What was made is dropped either way.
     int takeReport(const QString &photo, const QString &language);
+    // takeReport() would hand over a report that is there already.
+    bool holdsReport(const QString &photo, const QString &language) const;
 
     // The picture of photo for the box: pictureReady(photo, …) follows once, from the event
     // loop, unless another picture is wanted first. One made or being made is used.

@@ -73,6 +73,11 @@ void PhotoBrowser::openCommandLinePhoto()
     m_session->open(m_commandLinePhoto);
 }
 
+bool PhotoBrowser::commandLineReportReady() const
+{
+    return m_commandLineRead && !m_visible && m_ahead && m_ahead->holdsReport(m_commandLinePhoto, m_language);
+}
+
 void PhotoBrowser::open(const QString &photo)
 {
     m_session->open(photo);

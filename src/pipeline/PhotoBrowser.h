@@ -43,6 +43,9 @@ public:
     // The window is up: the photo of the command line is opened. An argument that is no usable
     // path gets the uniform error report, as the start-up entry gives it.
     void openCommandLinePhoto();
+    // The report of the command line's photo is in already (the user's ExifTool keeper answers
+    // while the window is built): opening it costs no wait.
+    bool commandLineReportReady() const;
 
     // A photo taken over: file button, drop, next or previous photo.
     void open(const QString &photo);

@@ -21,6 +21,29 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <functional>
+
+// Calls back on the first paint of a widget.
+class FirstPaint : public QObject
+{
+public:
+    FirstPaint(QWidget *widget, std::function<void()> painted) : m_painted(std::move(painted))
+    {
+        widget->installEventFilter(this);
+    }
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && m_painted) {
+            std::exchange(m_painted, nullptr)();
+            watched->removeEventFilter(this);
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_painted;
+};
+
 // The main window driven as a user drives it, with the real ExifTool on photos the test makes.
 class tst_MainWindow : public QObject
 {
@@ -147,6 +170,33 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(boxes.texts.size(), 1, 30000);
         QVERIFY(boxes.texts.first().contains("gone.jpg"));
         f.window.close();
+    }
+
+    // A report that is in before the window shows (a quick keeper's) comes with the window's
+    // first paint; one still being made never holds the window up.
+    void firstPaintShowsAReportThatIsIn_data()
+    {
+        QTest::addColumn<bool>("reportIn");
+        QTest::newRow("in") << true;
+        QTest::newRow("still being made") << false;
+    }
+    void firstPaintShowsAReportThatIsIn()
+    {
+        QFETCH(bool, reportIn);
+        QTemporaryDir dir;
+        const QString photo = dir.filePath("Bild.jpg");
+        QVERIFY(TestPhotos::makeCameraPhoto(photo));
+        ShownWindow f(dir);
+        FakeExifTool fake(reportIn ? 0 : 600);
+        f.browser.readCommandLine(photo);
+        if (reportIn)
+            QTRY_VERIFY_WITH_TIMEOUT(f.browser.commandLineReportReady(), 30000);
+        int rowsAtFirstPaint = -1;
+        QWidget *list = child<QTreeView>(f.window, "lvwExifTool")->viewport();
+        FirstPaint watch(list, [&] { rowsAtFirstPaint = f.rows(); });
+        f.window.Form_Load();
+        QTRY_VERIFY(rowsAtFirstPaint >= 0);
+        QCOMPARE(rowsAtFirstPaint > 0, reportIn);
     }
 
     // A notice waits for the user in a box of its own, shown after the step that raised it: the
