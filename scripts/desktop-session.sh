@@ -67,7 +67,9 @@ wait_for() {
     done
 }
 
-Xvfb -displayfd 3 -screen 0 "${size}x24" -dpi 96 -nolisten tcp 3>"$tmp/display" 2>"$tmp/xvfb.log" &
+# -noreset: Xvfb would otherwise reset when its last client leaves (a test that ends the window
+# manager while no window is open), and refuse the next program while it does.
+Xvfb -displayfd 3 -screen 0 "${size}x24" -dpi 96 -nolisten tcp -noreset 3>"$tmp/display" 2>"$tmp/xvfb.log" &
 pids+=($!)
 wait_for 100 test -s "$tmp/display" || { echo "desktop-session.sh: Xvfb did not start" >&2; cat "$tmp/xvfb.log" >&2; exit 1; }
 export DISPLAY=":$(head -n1 "$tmp/display")"
