@@ -10,7 +10,7 @@
 
 #include "Median.h"
 #include "app/CameraPanel.h"
-#include "app/SettingsStore.h"
+#include "start/SettingsStore.h"
 #include "app/frmExifTool.h"
 #include "controls/Fonts.h"
 #include "pipeline/ExifToolService.h"

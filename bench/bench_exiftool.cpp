@@ -7,7 +7,7 @@
 #include "exiftool/ExifToolCommand.h"
 #include "pipeline/ExifToolService.h"
 #include "pipeline/PhotoSession.h"
-#include "pipeline/ReportPath.h"
+#include "exiftool/ReportPath.h"
 
 #include <QColor>
 #include <QCoreApplication>

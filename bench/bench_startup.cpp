@@ -1,8 +1,8 @@
 // Time from program start to a filled list, against ExifTool's own time for the same report,
 // twice: a cold start (no ExifTool keeper running for the user) and a second start (the keeper
-// that the first start left behind is warm). The benchmark starts itself as the program: a
-// child process that runs the program's own start path (runLumoskop(), as main() does) on the
-// offscreen platform with settings of its own, and closes the window as soon as the list is
+// that the first start left behind is warm). The program is bench_startup_child: the program's
+// own start path (launchLumoskop(), as main() does, loading the window library beside it) on the
+// offscreen platform with settings of its own, closing the window as soon as the list is
 // filled. The child process is timed from its start to the filled list. Every round has a
 // runtime folder of its own, so no keeper of the user's is ever met. Prints figures only; it
 // asserts nothing about time.
@@ -10,13 +10,11 @@
 //   build/bench_startup [rounds, default 5] [photo; default: a drawn 3000x2000 camera photo]
 
 #include "Median.h"
-#include "app/LumoskopStart.h"
 #include "exiftool/KeeperPlace.h"
-#include "pipeline/PhotoBrowser.h"
-#include "pipeline/ReportPath.h"
+#include "exiftool/ReportPath.h"
 
-#include <QApplication>
 #include <QColor>
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
@@ -24,13 +22,11 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QLinearGradient>
-#include <QMainWindow>
 #include <QPainter>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
-#include <QTimer>
 
 #include <algorithm>
 #include <csignal>
@@ -40,51 +36,6 @@
 
 namespace
 {
-
-constexpr const char *ChildMode = "--child";
-
-// The program's start path for one photo, and out as soon as the list is filled. Prints
-// "filled" then, and at its end the row count and the milliseconds from its start to the window
-// built and to the list filled.
-int child(char *self, const QString &photo, const QString &settingsFile)
-{
-    QElapsedTimer clock;
-    clock.start();
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    int rows = -1;
-    double built = 0, filled = 0;
-    StartHooks hooks;
-    hooks.settingsFile = settingsFile;
-    hooks.windowBuilt = [&](PhotoBrowser &browser) {
-        built = clock.nsecsElapsed() / 1e6;
-        // After the window's own receiver: the list is filled by then.
-        QObject::connect(&browser, &PhotoBrowser::shown, &browser, [&](const QString &, const ReportRows &shown) {
-            filled = clock.nsecsElapsed() / 1e6;
-            rows = int(shown.size());
-            // The parent stops its clock here: what the user waits for ends with the filled
-            // list, not with the program's own shutdown.
-            std::printf("filled\n");
-            std::fflush(stdout);
-            QMetaObject::invokeMethod(
-                qApp,
-                [] {
-                    for (QWidget *window : QApplication::topLevelWidgets()) {
-                        if (qobject_cast<QMainWindow *>(window))
-                            window->close();
-                    }
-                },
-                Qt::QueuedConnection);
-        });
-        // A run that never fills the list must not keep the benchmark waiting for ever.
-        QTimer::singleShot(60000, qApp, [] { QCoreApplication::exit(2); });
-    };
-    QByteArray photoArgument = QFile::encodeName(photo);
-    char *argv[] = {self, photoArgument.data(), nullptr};
-    const int code = runLumoskop(2, argv, hooks);
-    std::printf("%d %.1f %.1f\n", rows, built, filled);
-    return code != 0 ? code : rows > 0 ? 0 : 3;
-}
 
 bool makePhoto(const QString &path)
 {
@@ -213,7 +164,7 @@ bool measure(const QString &self, const QString &photo, const QString &settings,
 {
     QByteArray childFigures;
     QFile::remove(report);
-    const double program = timeProcess(self, {QString::fromLatin1(ChildMode), photo, settings}, &childFigures, runtime);
+    const double program = timeProcess(self, {photo, settings}, &childFigures, runtime);
     QFile::remove(report);
     const double alone = timeProcess(exiftool, exiftoolArguments);
     QFile::remove(report);
@@ -248,9 +199,6 @@ double summarize(const char *what, const Figures &figures)
 
 int main(int argc, char *argv[])
 {
-    if (argc > 3 && qstrcmp(argv[1], ChildMode) == 0)
-        return child(argv[0], QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
-
     QCoreApplication app(argc, argv);
     const int rounds = argc > 1 ? std::max(1, QString::fromLocal8Bit(argv[1]).toInt()) : 5;
     const QString exiftool = QStandardPaths::findExecutable(QStringLiteral("exiftool"));
@@ -271,7 +219,7 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    const QString self = QCoreApplication::applicationFilePath();
+    const QString self = QCoreApplication::applicationDirPath() + QStringLiteral("/bench_startup_child");
     const QStringList exiftoolArguments{
         QStringLiteral("-lang"), QStringLiteral("en"),  QStringLiteral("-a"),  QStringLiteral("-u"),
         QStringLiteral("-g1"),   QStringLiteral("-w!"), QStringLiteral("txt"), photo};
@@ -295,12 +243,12 @@ int main(int argc, char *argv[])
     // The first start starts the keeper once its photo is shown; the next one finds it.
     QByteArray ignored;
     QFile::remove(report);
-    timeProcess(self, {QString::fromLatin1(ChildMode), photo, settings}, &ignored, runtime.path());
+    timeProcess(self, {photo, settings}, &ignored, runtime.path());
     QDeadlineTimer deadline(30000);
     while (keeperIn(runtime.path()) < 0 && !deadline.hasExpired())
         QThread::msleep(10);
     QFile::remove(report);
-    timeProcess(self, {QString::fromLatin1(ChildMode), photo, settings}, &ignored, runtime.path());
+    timeProcess(self, {photo, settings}, &ignored, runtime.path());
     for (int round = 1; round <= rounds; ++round)
         measure(self, photo, settings, runtime.path(), report, exiftool, exiftoolArguments, second);
     const qint64 keeper = keeperIn(runtime.path());

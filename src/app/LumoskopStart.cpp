@@ -1,48 +1,36 @@
 #include "app/LumoskopStart.h"
 
-#include "app/SettingsStore.h"
 #include "app/TerminationSignals.h"
 #include "app/frmExifTool.h"
 #include "controls/Fonts.h"
 #include "dialogs/BoxLifetime.h"
 #include "pipeline/ExifToolService.h"
 #include "pipeline/PhotoBrowser.h"
+#include "start/SettingsStore.h"
 
 #include "LumoskopVersion.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QScopeGuard>
-#include <QSettings>
 
 #include <memory>
 #include <optional>
 
-int runLumoskop(int argc, char *argv[], const StartHooks &hooks)
+int runLumoskop(int argc, char *argv[], const StartHooks &hooks, Launched &launched)
 {
-    // The program's title: it also names the settings file (~/.config/Lumoskop/Lumoskop.conf).
     QCoreApplication::setApplicationName(QStringLiteral("Lumoskop"));
     QCoreApplication::setApplicationVersion(QString::fromLatin1(LumoskopVersion::Text));
-    // One argument: the photo path, as a file manager's "open with" passes it. Several
-    // arguments are joined with blanks into one path, as a command line would have been.
-    QStringList args;
-    for (int i = 1; i < argc; ++i)
-        args << QFile::decodeName(argv[i]);
 
-    // ExifTool starts on the photo before anything of the toolkit exists: loading Perl and
-    // ExifTool's modules is most of what the first photo costs, and it overlaps all of the
-    // window's making. A keeper that holds ExifTool warm is asked at once instead.
-    const std::unique_ptr<QSettings> settings(hooks.settingsFile.isEmpty()
-                                                  ? SettingsStore::openUserSettings()
-                                                  : new QSettings(hooks.settingsFile, QSettings::IniFormat));
-    SettingsStore store(*settings);
+    // Still before anything of the toolkit exists: the request the launcher started is taken
+    // over by the service, where it is the one the window would make.
+    SettingsStore store(*launched.settings);
     auto exiftool = std::make_unique<ExifToolService>();
     exiftool->useKeeper(store.exifToolWarmSeconds().value_or(SettingsStore::DefaultExifToolWarmSeconds));
     auto browser = std::make_unique<PhotoBrowser>(*exiftool);
     browser->setLanguage(store.language());
     browser->setShowExifTool(store.option(SettingsStore::ExiftoolCheck).value_or(false));
-    browser->readCommandLine(args.join(QLatin1Char(' ')));
-    const bool perlLoadsHere = exiftool->startBeforeEventLoop();
+    browser->readCommandLine(launched.commandLine);
+    const bool perlLoadsHere = exiftool->startBeforeEventLoop(&launched.first);
     // The other core reads the font configuration meanwhile, unless Perl loads there: then
     // ExifTool, not the window, is what the first photo waits for.
     std::optional<FontConfigAhead> fonts;
@@ -67,7 +55,15 @@ int runLumoskop(int argc, char *argv[], const StartHooks &hooks)
     QObject::connect(&endOfSession, &TerminationSignals::terminationRequested, &window,
                      [&window] { TerminationSignals::endSession(&window); });
     if (hooks.windowBuilt)
-        hooks.windowBuilt(*browser);
+        hooks.windowBuilt();
+    if (hooks.listFilled) {
+        // After the window's own receiver: the list is filled by then.
+        QObject::connect(browser.get(), &PhotoBrowser::shown, &window,
+                         [&hooks, &window](const QString &, const ReportRows &rows) {
+                             if (hooks.listFilled(int(rows.size())))
+                                 QMetaObject::invokeMethod(&window, &QWidget::close, Qt::QueuedConnection);
+                         });
+    }
     window.Form_Load();
     // Closed while ExifTool was still working on the photo from the command line: the last
     // window went before the event loop began, so nothing would end it.

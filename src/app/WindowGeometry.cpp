@@ -1,6 +1,6 @@
 #include "app/WindowGeometry.h"
 
-#include "app/SettingsStore.h"
+#include "start/SettingsStore.h"
 #include "controls/Twips.h"
 #include "dialogs/modFormUtils.h"
 

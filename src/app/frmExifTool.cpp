@@ -7,7 +7,7 @@
 #include "app/MainMenus.h"
 #include "app/OuterGeometry.h"
 #include "app/PhotoOpener.h"
-#include "app/SettingsStore.h"
+#include "start/SettingsStore.h"
 #include "app/WebLinks.h"
 #include "app/modFarbverlauf.h"
 #include "controls/BusyPointer.h"
@@ -198,7 +198,13 @@ void frmExifTool::RegistryLesen()
         m_outerGeometry = new OuterGeometry(this);
     m_outerGeometry->restore(m_geometry.outer());
 
-    c.txtBildpfad->setFont(m_store.font(c.txtBildpfad->font()));
+    // The designed font, with the stored face and size where usable.
+    QFont font = c.txtBildpfad->font();
+    if (const QString face = m_store.fontName(); !face.isEmpty())
+        font.setFamily(face);
+    if (const auto size = m_store.fontSize())
+        font.setPointSizeF(*size);
+    c.txtBildpfad->setFont(font);
     c.lvwExifTool->setFont(c.txtBildpfad->font());
 
     const std::pair<const char *, QCheckBox *> boxes[] = {{SettingsStore::ExiftoolCheck, c.chkExiftool},

@@ -1,6 +1,6 @@
-#include "app/LumoskopStart.h"
+#include "start/Launch.h"
 
 int main(int argc, char *argv[])
 {
-    return runLumoskop(argc, argv);
+    return launchLumoskop(argc, argv);
 }

@@ -31,15 +31,15 @@ void closeFd(int &fd)
 
 } // namespace
 
-std::unique_ptr<EarlyExifTool> EarlyExifTool::start(const QString &program, const QStringList &arguments)
+EarlyExifTool::Handle EarlyExifTool::spawn(const QString &program, const QStringList &arguments)
 {
     int out[2], err[2];
     if (::pipe2(out, O_CLOEXEC) != 0)
-        return nullptr;
+        return {};
     if (::pipe2(err, O_CLOEXEC) != 0) {
         ::close(out[0]);
         ::close(out[1]);
-        return nullptr;
+        return {};
     }
 #ifdef F_SETPIPE_SZ
     // Nothing reads the report before the window is up: a large one must not stall ExifTool.
@@ -72,20 +72,51 @@ std::unique_ptr<EarlyExifTool> EarlyExifTool::start(const QString &program, cons
     if (failed != 0) {
         ::close(out[0]);
         ::close(err[0]);
-        return nullptr;
+        return {};
     }
-    std::unique_ptr<EarlyExifTool> run(new EarlyExifTool);
-    run->m_program = program;
-    run->m_arguments = arguments;
-    run->m_pid = pid;
-    run->m_fds[0] = out[0];
-    run->m_fds[1] = err[0];
+    Handle run;
+    run.program = program;
+    run.arguments = arguments;
+    run.pid = pid;
+    run.out = out[0];
+    run.err = err[0];
 #ifdef SYS_pidfd_open
     // Tells of the end the moment it comes; without one the end is asked for every millisecond.
     // (Called directly: the C library's wrapper is not declared for C++ everywhere.)
-    run->m_exitFd = int(::syscall(SYS_pidfd_open, pid, 0));
+    run.exitFd = int(::syscall(SYS_pidfd_open, pid, 0));
 #endif
     return run;
+}
+
+void EarlyExifTool::Handle::end()
+{
+    for (int *fd : {&out, &err, &exitFd})
+        closeFd(*fd);
+    if (pid <= 0)
+        return;
+    ::kill(-pid_t(pid), SIGKILL);
+    while (::waitpid(pid_t(pid), nullptr, 0) < 0 && errno == EINTR) {
+    }
+    pid = -1;
+}
+
+std::unique_ptr<EarlyExifTool> EarlyExifTool::adopt(Handle handle)
+{
+    if (!handle.valid())
+        return nullptr;
+    std::unique_ptr<EarlyExifTool> run(new EarlyExifTool);
+    run->m_program = handle.program;
+    run->m_arguments = handle.arguments;
+    run->m_pid = handle.pid;
+    run->m_fds[0] = handle.out;
+    run->m_fds[1] = handle.err;
+    run->m_exitFd = handle.exitFd;
+    return run;
+}
+
+std::unique_ptr<EarlyExifTool> EarlyExifTool::start(const QString &program, const QStringList &arguments)
+{
+    return adopt(spawn(program, arguments));
 }
 
 EarlyExifTool::~EarlyExifTool()

@@ -23,7 +23,23 @@ public:
         QByteArray errorOutput;
     };
 
-    // Starts program with arguments now; nullptr when it could not be started.
+    // A started run as plain data, as the launcher hands it to the window library: no object
+    // of either side crosses. Whoever holds one adopts it or ends it (end()).
+    struct Handle {
+        QString program;
+        QStringList arguments;
+        qint64 pid = -1;
+        int out = -1, err = -1; // read ends of standard output and error
+        int exitFd = -1;        // readable once the process has ended, where the system offers one
+        bool valid() const { return pid > 0; }
+        void end(); // ends the whole group, reaps it and closes what is open
+    };
+
+    // Starts program with arguments now; an invalid handle when it could not be started.
+    static Handle spawn(const QString &program, const QStringList &arguments);
+    // Takes over a started run; nullptr for an invalid handle.
+    static std::unique_ptr<EarlyExifTool> adopt(Handle handle);
+    // spawn() and adopt() in one.
     static std::unique_ptr<EarlyExifTool> start(const QString &program, const QStringList &arguments);
     ~EarlyExifTool() override; // as kill()
 

@@ -1,6 +1,8 @@
 #include "exiftool/KeeperPlace.h"
 
 #include "LumoskopVersion.h"
+#include "exiftool/ExifToolCommand.h"
+#include "exiftool/KeptExifTool.h"
 #include "exiftool/ProgramFolder.h"
 
 #include <QDir>
@@ -70,6 +72,29 @@ int connectNow(const QString &folder, bool *noneListens)
     return fd;
 }
 
+bool takes(const ExifToolAsk &ask)
+{
+    return ask.kind != ExifToolAsk::Kind::None && QDir::isAbsolutePath(ask.photo) &&
+           KeptExifTool::fitsArgumentFile(ExifToolCommand::forAsk(ask));
+}
+
+int askNow(const QString &folder, const QByteArray &request, bool *noneListens)
+{
+    const int fd = connectNow(folder, noneListens);
+    if (fd < 0)
+        return -1;
+    // A request is far smaller than the socket's buffer: it goes out whole, or not at all.
+    ssize_t written;
+    do {
+        written = ::send(fd, request.constData(), size_t(request.size()), MSG_NOSIGNAL);
+    } while (written < 0 && errno == EINTR);
+    if (written != request.size()) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
 int takeLock(const QString &folder)
 {
     // The folder itself is the lock, so that a keeper that ended leaves no file behind.
@@ -111,8 +136,7 @@ bool isThisUser(qintptr socket)
 
 QString program()
 {
-    const QString folder = ProgramFolder::path();
-    for (const QString &candidate : {folder, folder + QStringLiteral("/" LUMOSKOP_KEEPER_DIR_FROM_BIN)}) {
+    for (const QString &candidate : ProgramFolder::helperFolders()) {
         const QFileInfo keeper(candidate + QStringLiteral("/lumoskop-keeper"));
         if (keeper.isFile() && keeper.isExecutable())
             return keeper.canonicalFilePath();
@@ -123,6 +147,11 @@ QString program()
 KeeperIdentity identity(const QString &keeperProgram, const QString &exiftool)
 {
     return {QString::fromLatin1(LumoskopVersion::Text), FileStamp::of(keeperProgram), exiftool};
+}
+
+QByteArray request(const QString &keeperProgram, int warmSeconds, const ExifToolAsk &ask, const QString &exiftool)
+{
+    return KeeperMessage::request({identity(keeperProgram, exiftool), warmSeconds, ask});
 }
 
 } // namespace KeeperPlace

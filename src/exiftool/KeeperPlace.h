@@ -23,6 +23,14 @@ QString socketPath(const QString &folder);
 // the socket (missing, or left by a keeper that died) rather than a fault.
 int connectNow(const QString &folder, bool *noneListens = nullptr);
 
+// The keeper can take such a request at all: a photo given by its absolute path, whose
+// arguments fit ExifTool's argument file.
+bool takes(const ExifToolAsk &ask);
+// Sends request to the keeper in folder at once, without an event loop: the connection, on
+// which the answer is to be read, or -1 where no keeper of this user listens now or the
+// request did not go out whole. noneListens as for connectNow().
+int askNow(const QString &folder, const QByteArray &request, bool *noneListens = nullptr);
+
 // The lock on folder that only a living keeper holds (the system drops it with the process,
 // however that ends): the file descriptor that holds it, or -1 when another process holds it.
 int takeLock(const QString &folder);
@@ -42,5 +50,7 @@ bool isThisUser(qintptr socket);
 QString program();
 // What a program built from this tree sends the keeper, for the keeper program and exiftool.
 KeeperIdentity identity(const QString &keeperProgram, const QString &exiftool);
+// The whole request a program sends for ask.
+QByteArray request(const QString &keeperProgram, int warmSeconds, const ExifToolAsk &ask, const QString &exiftool);
 
 } // namespace KeeperPlace

@@ -36,6 +36,12 @@ void setOverride(const QString &folder)
     overrideFolder() = folder;
 }
 
+QStringList helperFolders()
+{
+    const QString folder = path();
+    return {folder, folder + QStringLiteral("/" LUMOSKOP_HELPER_DIR_FROM_BIN)};
+}
+
 QString asset(const QString &builtInFolder, const QString &fileName)
 {
     const QString local = path() + QLatin1Char('/') + fileName;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 // Where the program looks for the files a user may put beside it (ExifTool, sounds, camera
@@ -11,6 +12,10 @@ namespace ProgramFolder
 // The folder of the program's executable, without a trailing separator.
 QString path();
 void setOverride(const QString &folder); // empty text restores the real folder
+
+// Where the program's own helpers are (the keeper, the window library): its folder (the build
+// tree), then where they are installed (<libdir>/lumoskop, out of PATH).
+QStringList helperFolders();
 
 // A file in the program's folder wins; otherwise the copy built into the program under
 // ":/<builtInFolder>/<fileName>"; the empty text when neither exists.

@@ -1,7 +1,7 @@
 #include "pipeline/Ahead.h"
 
 #include "pipeline/PhotoBrowsing.h"
-#include "pipeline/ReportPath.h"
+#include "exiftool/ReportPath.h"
 #include "pipeline/ThumbnailLoader.h"
 
 #include <QFileInfo>

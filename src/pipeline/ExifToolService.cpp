@@ -1,6 +1,7 @@
 #include "pipeline/ExifToolService.h"
 
 #include "exiftool/EarlyExifTool.h"
+#include "exiftool/EarlyHandover.h"
 #include "exiftool/ExifToolCommand.h"
 #include "exiftool/KeptExifTool.h"
 #include "exiftool/ProcessGroup.h"
@@ -11,6 +12,7 @@
 
 #include <QCoreApplication>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTimer>
 
 #include <algorithm>
@@ -169,8 +171,13 @@ struct ExifToolService::Private {
         startOneShot(current.exiftool, arguments);
     }
 
-    void startEarly()
+    void startEarly(EarlyHandover *handed)
     {
+        // Whatever of the launcher's is not taken over ends here.
+        const auto endHanded = qScopeGuard([handed] {
+            if (handed)
+                handed->end();
+        });
         const auto first = std::find_if(queue.begin(), queue.end(), [](const Queued &q) { return !q.job.background; });
         // A console waits for the window it belongs to.
         if (current.stage != Stage::Idle || first == queue.end() || first->job.visible)
@@ -179,12 +186,21 @@ struct ExifToolService::Private {
         const QString executable = exiftool();
         if (executable.isEmpty())
             return;
-        if (keeper && keeper->askNow(job.job.ask, executable, timeLimit)) {
+        QStringList arguments = job.job.arguments;
+        arguments.removeAll(QStringLiteral("-k"));
+        // The launcher's request is used only where it asked the same of the same ExifTool.
+        const bool same = handed && job.job.ask.kind != ExifToolAsk::Kind::None && handed->ask == job.job.ask &&
+                          handed->exiftool == executable;
+        if (same && handed->keeperFd >= 0 && keeper) {
+            keeper->adoptAsked(std::exchange(handed->keeperFd, -1), executable, timeLimit);
+            current.stage = Stage::Keeper;
+        } else if (!same && keeper && keeper->askNow(job.job.ask, executable, timeLimit)) {
             current.stage = Stage::Keeper;
         } else {
-            QStringList arguments = job.job.arguments;
-            arguments.removeAll(QStringLiteral("-k"));
-            early = EarlyExifTool::start(executable, arguments);
+            if (same && handed->keeperWanted && keeper)
+                keeper->wantStart(executable);
+            early = same && handed->run.arguments == arguments ? EarlyExifTool::adopt(std::exchange(handed->run, {}))
+                                                                : EarlyExifTool::start(executable, arguments);
             if (!early)
                 return; // pump() tries again, the usual way
             current.stage = Stage::Early;
@@ -411,9 +427,9 @@ void ExifToolService::useKeeper(int warmSeconds, const QString &keeperProgram)
     });
 }
 
-bool ExifToolService::startBeforeEventLoop()
+bool ExifToolService::startBeforeEventLoop(EarlyHandover *handed)
 {
-    d->startEarly();
+    d->startEarly(handed);
     d->scheduleBusyUpdate();
     return d->current.stage == Private::Stage::Early;
 }

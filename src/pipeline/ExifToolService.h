@@ -9,6 +9,8 @@
 
 #include <memory>
 
+struct EarlyHandover;
+
 // What one ExifTool request asks for.
 struct ExifToolJob {
     QStringList arguments;      // ExifTool's arguments, without the program
@@ -87,8 +89,9 @@ public:
     // now, at the user's ExifTool keeper or as an ExifTool of its own, so that Perl loads (or the
     // keeper answers) while the toolkit and the window are set up. Its outcome comes from the
     // event loop as any other; the kept process waits until it has ended. True: ExifTool
-    // itself loads in this program now (not only the keeper asked).
-    bool startBeforeEventLoop();
+    // itself loads in this program now (not only the keeper asked). handed: what the launcher
+    // started already, taken over where it is that same request, and ended otherwise.
+    bool startBeforeEventLoop(EarlyHandover *handed = nullptr);
 
     // Queues the job and returns its id (from 1 up). finished(id, …) follows exactly once,
     // after request() has returned, unless the job is cancelled before it starts or

@@ -35,8 +35,7 @@ bool KeeperClient::canServe() const
 
 bool KeeperClient::takes(const ExifToolAsk &ask) const
 {
-    return canServe() && !m_waiting && ask.kind != ExifToolAsk::Kind::None && QDir::isAbsolutePath(ask.photo) &&
-           KeptExifTool::fitsArgumentFile(ExifToolCommand::forAsk(ask));
+    return canServe() && !m_waiting && KeeperPlace::takes(ask);
 }
 
 void KeeperClient::begin(const ExifToolAsk &ask, const QString &exiftool, int timeLimit)
@@ -44,7 +43,7 @@ void KeeperClient::begin(const ExifToolAsk &ask, const QString &exiftool, int ti
     ++m_serial;
     m_waiting = true;
     m_exiftool = exiftool;
-    m_request = KeeperMessage::request({KeeperPlace::identity(m_program, exiftool), m_warmSeconds, ask});
+    m_request = KeeperPlace::request(m_program, m_warmSeconds, ask, exiftool);
     m_timeLimit.setInterval(qMax(1, timeLimit));
 }
 
@@ -84,19 +83,28 @@ bool KeeperClient::askNow(const ExifToolAsk &ask, const QString &exiftool, int t
 {
     if (!takes(ask) || !KeeperPlace::prepare(m_folder))
         return false;
-    const int fd = KeeperPlace::connectNow(m_folder);
+    const int fd = KeeperPlace::askNow(m_folder, KeeperPlace::request(m_program, m_warmSeconds, ask, exiftool));
     if (fd < 0) {
-        m_startWanted = true;
-        m_exiftool = exiftool;
+        wantStart(exiftool);
         return false;
     }
-    begin(ask, exiftool, timeLimit);
+    adoptAsked(fd, exiftool, timeLimit);
+    return true;
+}
+
+void KeeperClient::wantStart(const QString &exiftool)
+{
+    m_startWanted = true;
+    m_exiftool = exiftool;
+}
+
+void KeeperClient::adoptAsked(int fd, const QString &exiftool, int timeLimit)
+{
+    ++m_serial;
+    m_waiting = true;
+    m_exiftool = exiftool;
+    m_timeLimit.setInterval(qMax(1, timeLimit));
     m_fd = fd;
-    if (!send()) {
-        m_waiting = false;
-        closeSocket();
-        return false;
-    }
     // The notifier and the time limit need the event loop.
     const quint64 serial = m_serial;
     QMetaObject::invokeMethod(
@@ -111,7 +119,6 @@ bool KeeperClient::askNow(const ExifToolAsk &ask, const QString &exiftool, int t
             readSocket();
         },
         Qt::QueuedConnection);
-    return true;
 }
 
 void KeeperClient::startWanted()

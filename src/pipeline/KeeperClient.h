@@ -35,6 +35,11 @@ public:
     // follows, and startWanted() starts one later, when it no longer slows this start down.
     bool askNow(const ExifToolAsk &ask, const QString &exiftool, int timeLimit);
     void startWanted();
+    // Takes over a connection on which such a request went out: as askNow() after sending.
+    void adoptAsked(int fd, const QString &exiftool, int timeLimit);
+    // No keeper listened to a request sent before this client existed: one is started later,
+    // as after askNow().
+    void wantStart(const QString &exiftool);
     // A keeper can serve this program's requests (one has a place, and none has broken).
     bool canServe() const;
     // The request asked last is no longer wanted: no signal follows for it.

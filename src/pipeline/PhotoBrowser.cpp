@@ -3,7 +3,7 @@
 #include "pipeline/Ahead.h"
 #include "pipeline/PhotoBrowsing.h"
 #include "pipeline/PhotoSession.h"
-#include "pipeline/ReportPath.h"
+#include "exiftool/ReportPath.h"
 
 PhotoBrowser::PhotoBrowser(ExifToolService &service, QObject *parent)
     : QObject(parent), m_service(service), m_ahead(new Ahead(service, this)), m_session(new PhotoSession(service, this))

@@ -4,7 +4,7 @@
 #include "FakeExifTool.h"
 #include "TestPhotos.h"
 
-#include "app/SettingsStore.h"
+#include "start/SettingsStore.h"
 #include "app/frmExifTool.h"
 #include "pipeline/ExifToolService.h"
 #include "pipeline/PhotoBrowser.h"

@@ -1,6 +1,6 @@
 #include "Processes.h"
 #include "app/CameraPanel.h"
-#include "app/SettingsStore.h"
+#include "start/SettingsStore.h"
 #include "app/frmExifTool.h"
 #include "exiftool/ProgramFolder.h"
 #include "fixture_window.h"

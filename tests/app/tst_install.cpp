@@ -1,5 +1,5 @@
 #include "TestPhotos.h"
-#include "app/SettingsStore.h"
+#include "start/SettingsStore.h"
 #include "exiftool/KeeperPlace.h"
 
 #include <QDir>

@@ -1,5 +1,5 @@
 #include "Files.h"
-#include "app/SettingsStore.h"
+#include "start/SettingsStore.h"
 #include "app/frmExifTool.h"
 #include "controls/CaptionedTextBox.h"
 #include "controls/GradientButton.h"

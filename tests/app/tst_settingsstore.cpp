@@ -1,5 +1,5 @@
 #include "app/MainLayout.h"
-#include "app/SettingsStore.h"
+#include "start/SettingsStore.h"
 
 #include <QSettings>
 #include <QTemporaryDir>

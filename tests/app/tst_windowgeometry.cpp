@@ -1,6 +1,6 @@
 // The main window's stored outer rectangle: twips read and written back without creeping, and
 // a rectangle from another screen (or a maximised one) brought wholly onto the screen it lands on.
-#include "app/SettingsStore.h"
+#include "start/SettingsStore.h"
 #include "app/WindowGeometry.h"
 
 #include <QSettings>

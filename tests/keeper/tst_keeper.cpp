@@ -2,13 +2,18 @@
 #include "Processes.h"
 #include "TestPhotos.h"
 
+#include "exiftool/EarlyHandover.h"
 #include "exiftool/KeeperPlace.h"
+#include "exiftool/ProgramFolder.h"
 #include "pipeline/ExifToolService.h"
+#include "start/FirstRequest.h"
+#include "start/SettingsStore.h"
 
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QProcess>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -182,6 +187,22 @@ class tst_Keeper : public QObject
     }
 
 private slots:
+    // What the launcher starts for the photo, with the test's ExifTool and the keeper beside
+    // it, as an installed program has them.
+    EarlyHandover launcherRequest(int warmSeconds)
+    {
+        const QString keeper = m_photos.filePath("lumoskop-keeper");
+        if (!QFileInfo::exists(keeper))
+            QFile::link(KeeperProgram, keeper);
+        QSettings ini(m_runtime->filePath("Lumoskop.conf"), QSettings::IniFormat);
+        ini.setValue("Options/ExifToolWarmSeconds", warmSeconds);
+        ini.setValue("Options/LumoskopSprache", "en");
+        ProgramFolder::setOverride(m_photos.path());
+        EarlyHandover handed = FirstRequest::start(m_photo, SettingsStore(ini));
+        ProgramFolder::setOverride(QString());
+        return handed;
+    }
+
     void initTestCase()
     {
         QVERIFY(!TestPhotos::exiftool().isEmpty());
@@ -248,20 +269,24 @@ private slots:
         QTest::addColumn<bool>("staleSocket");
         QTest::addColumn<int>("warmSeconds");
         QTest::addColumn<bool>("keeperServes");    // the second request (or both) comes from the keeper
-        QTest::addColumn<bool>("beforeEventLoop"); // the first request is the program's start's
-        QTest::newRow("no keeper yet") << -1 << false << 60 << true << false;
-        QTest::newRow("a dead keeper's socket") << -1 << true << 60 << true << false;
-        QTest::newRow("turned off") << -1 << false << 0 << false << false;
-        QTest::newRow("hung") << int(FakeKeeper::Hang) << false << 60 << false << false;
-        QTest::newRow("killed while answering") << int(FakeKeeper::Close) << false << 60 << false << false;
-        QTest::newRow("nonsense") << int(FakeKeeper::Nonsense) << false << 60 << false << false;
-        QTest::newRow("refusing") << int(FakeKeeper::Refuse) << false << 60 << false << false;
-        QTest::newRow("another build's") << int(FakeKeeper::NotMe) << false << 60 << false << false;
-        QTest::newRow("start: a warm keeper") << -2 << false << 60 << true << true;
-        QTest::newRow("start: no keeper yet") << -1 << false << 60 << true << true;
-        QTest::newRow("start: a dead keeper's socket") << -1 << true << 60 << true << true;
-        QTest::newRow("start: hung") << int(FakeKeeper::Hang) << false << 60 << false << true;
-        QTest::newRow("start: nonsense") << int(FakeKeeper::Nonsense) << false << 60 << false << true;
+        QTest::addColumn<QString>("start"); // who makes the first request: the window's service
+                                            // from the event loop (""), before it ("window"), or
+                                            // the launcher ("launcher")
+        QTest::newRow("no keeper yet") << -1 << false << 60 << true << "";
+        QTest::newRow("a dead keeper's socket") << -1 << true << 60 << true << "";
+        QTest::newRow("turned off") << -1 << false << 0 << false << "";
+        QTest::newRow("hung") << int(FakeKeeper::Hang) << false << 60 << false << "";
+        QTest::newRow("killed while answering") << int(FakeKeeper::Close) << false << 60 << false << "";
+        QTest::newRow("nonsense") << int(FakeKeeper::Nonsense) << false << 60 << false << "";
+        QTest::newRow("refusing") << int(FakeKeeper::Refuse) << false << 60 << false << "";
+        QTest::newRow("another build's") << int(FakeKeeper::NotMe) << false << 60 << false << "";
+        QTest::newRow("start: a warm keeper") << -2 << false << 60 << true << "window";
+        QTest::newRow("start: no keeper yet") << -1 << false << 60 << true << "window";
+        QTest::newRow("start: a dead keeper's socket") << -1 << true << 60 << true << "window";
+        QTest::newRow("start: hung") << int(FakeKeeper::Hang) << false << 60 << false << "window";
+        QTest::newRow("start: nonsense") << int(FakeKeeper::Nonsense) << false << 60 << false << "window";
+        QTest::newRow("launcher: a warm keeper") << -2 << false << 60 << true << "launcher";
+        QTest::newRow("launcher: no keeper yet") << -1 << false << 60 << true << "launcher";
     }
     void faultsCostNothingButSpeed()
     {
@@ -269,7 +294,7 @@ private slots:
         QFETCH(bool, keeperServes);
         QFETCH(int, warmSeconds);
         QFETCH(bool, staleSocket);
-        QFETCH(bool, beforeEventLoop);
+        QFETCH(QString, start);
         QVERIFY(KeeperPlace::prepare(m_folder));
         std::unique_ptr<FakeKeeper> fake(fault < 0 ? nullptr : new FakeKeeper(m_folder, FakeKeeper::Fault(fault)));
         if (fault == -2)
@@ -288,14 +313,17 @@ private slots:
         // well before a limit longer than the test waits.
         service.setTimeLimit(fault == FakeKeeper::Hang ? 1000 : 60000);
         service.useKeeper(warmSeconds, KeeperProgram);
+        EarlyHandover launched;
         QSignalSpy finished(&service, &ExifToolService::finished);
         for (int round = 0; round < 2; ++round) {
             if (round == 1 && keeperServes)
                 QTRY_VERIFY_WITH_TIMEOUT(listener(socketPath()) > 0, 30000);
             const int runsBefore = runsOnPhoto();
+            if (round == 0 && start == "launcher")
+                launched = launcherRequest(warmSeconds);
             service.request(ExifToolJob::asking(ask));
-            if (round == 0 && beforeEventLoop)
-                service.startBeforeEventLoop();
+            if (round == 0 && !start.isEmpty())
+                service.startBeforeEventLoop(start == "launcher" ? &launched : nullptr);
             QTRY_COMPARE_WITH_TIMEOUT(finished.size(), round + 1, 30000);
             const auto outcome = finished.at(round).at(1).value<ExifToolOutcome>();
             QVERIFY(outcome.started && !outcome.aborted);

@@ -1,12 +1,13 @@
 #include "Files.h"
 #include "TestPhotos.h"
 
+#include "exiftool/EarlyHandover.h"
 #include "exiftool/ExifToolCommand.h"
 #include "exiftool/KeptExifTool.h"
+#include "exiftool/ReportPath.h"
 #include "exiftool/TerminalCommand.h"
 #include "pipeline/ExifToolService.h"
 #include "pipeline/PhotoSession.h"
-#include "pipeline/ReportPath.h"
 
 #include <QPointer>
 #include <QTemporaryDir>
@@ -143,6 +144,8 @@ private slots:
     void backgroundJobsWait();
     void cancel();
     void startsBeforeTheEventLoop();
+    void takesOverTheLaunchersRun_data();
+    void takesOverTheLaunchersRun();
     void abortAllKillsTheWholeGroup_data();
     void abortAllKillsTheWholeGroup();
     void receiverMayDestroyTheService();
@@ -645,6 +648,54 @@ void TestExifToolService::startsBeforeTheEventLoop()
     QTRY_COMPARE_WITH_TIMEOUT(done.size(), 3, 30000);
     QCOMPARE(done.at(2).at(0).toInt(), cancelled);
     QVERIFY(done.at(2).at(1).value<ExifToolOutcome>().aborted);
+}
+
+// The ExifTool the launcher started on the command line's photo is taken over where the
+// window asks the same of it, and ended, with its whole group, where the window asks otherwise.
+void TestExifToolService::takesOverTheLaunchersRun_data()
+{
+    QTest::addColumn<QString>("launcherLanguage");
+    QTest::newRow("the same request") << "de";
+    QTest::newRow("another language") << "fr";
+}
+
+void TestExifToolService::takesOverTheLaunchersRun()
+{
+    QFETCH(QString, launcherLanguage);
+    const bool same = launcherLanguage == QLatin1String("de");
+    setMode("answer");
+    ExifToolService service;
+    service.setProgram(fake());
+    QSignalSpy done(&service, &ExifToolService::finished);
+    EarlyHandover handed;
+    handed.ask = {ExifToolAsk::Kind::Report, m_photo, launcherLanguage};
+    handed.exiftool = fake();
+    const QStringList launcherArguments = withoutKey(ExifToolCommand::forAsk(handed.ask));
+    // One that the window does not take over is still running when it is ended.
+    if (!same)
+        touch(QStringLiteral("linger"));
+    handed.run = EarlyExifTool::spawn(fake(), launcherArguments);
+    QVERIFY(handed.run.valid());
+    // It is at work by the time the window asks.
+    QVERIFY(holdsWithoutEvents([&] { return lines(QStringLiteral("oneshot")) == launcherArguments; }));
+    if (!same) {
+        QVERIFY(holdsWithoutEvents([&] { return Files::read(file(QStringLiteral("child"))).endsWith('\n'); }));
+        QVERIFY(QFile::remove(file(QStringLiteral("linger"))));
+    }
+    const ExifToolJob asked = ExifToolJob::asking({ExifToolAsk::Kind::Report, m_photo, QStringLiteral("de")});
+    const int id = service.request(asked);
+    service.startBeforeEventLoop(&handed);
+    QVERIFY(!handed.run.valid());
+    QTRY_COMPARE_WITH_TIMEOUT(done.size(), 1, 30000);
+    QCOMPARE(done.at(0).at(0).toInt(), id);
+    const ExifToolOutcome outcome = done.at(0).at(1).value<ExifToolOutcome>();
+    QVERIFY(outcome.started && !outcome.aborted && !outcome.crashed);
+    QCOMPARE(outcome.exitCode, 0);
+    // Taken over, it is the only run; otherwise the window's own follows the launcher's.
+    QCOMPARE(lines(QStringLiteral("oneshot")),
+             same ? launcherArguments : launcherArguments + withoutKey(asked.arguments));
+    if (!same)
+        QVERIFY(!alive(Files::read(file(QStringLiteral("child")))));
 }
 
 void TestExifToolService::abortAllKillsTheWholeGroup_data()

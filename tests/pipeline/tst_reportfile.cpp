@@ -2,7 +2,7 @@
 
 #include "common/TestPhotos.h"
 #include "pipeline/ReportFile.h"
-#include "pipeline/ReportPath.h"
+#include "exiftool/ReportPath.h"
 
 #include <QCryptographicHash>
 #include <QTemporaryDir>

@@ -6,7 +6,7 @@
 #include "pipeline/ExifToolService.h"
 #include "pipeline/KeyTags.h"
 #include "pipeline/ReportFile.h"
-#include "pipeline/ReportPath.h"
+#include "exiftool/ReportPath.h"
 #include "pipeline/ReportReader.h"
 
 #include <QDir>

@@ -4,7 +4,7 @@
 #include "common/TestPhotos.h"
 #include "exiftool/ExifToolCommand.h"
 #include "exiftool/ProgramFolder.h"
-#include "pipeline/ReportPath.h"
+#include "exiftool/ReportPath.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -1,4 +1,4 @@
-#include "app/SettingsStore.h"
+#include "start/SettingsStore.h"
 
 #include <QCoreApplication>
 #include <QLocale>
@@ -174,16 +174,6 @@ std::optional<double> SettingsStore::fontSize() const
     if (!size || *size <= 0 || *size > 400)
         return std::nullopt;
     return size;
-}
-
-QFont SettingsStore::font(const QFont &designed) const
-{
-    QFont f = designed;
-    if (const QString face = fontName(); !face.isEmpty())
-        f.setFamily(face);
-    if (const auto size = fontSize())
-        f.setPointSizeF(*size);
-    return f;
 }
 
 std::optional<bool> SettingsStore::option(const char *key) const

@@ -1,4 +1,4 @@
-#include "pipeline/ReportPath.h"
+#include "exiftool/ReportPath.h"
 
 #include <QFileInfo>
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QFont>
 #include <QString>
 #include <optional>
 
@@ -84,7 +83,6 @@ public:
     // The font of the path box and the list: a face (empty: keep the designed one) and a size.
     QString fontName() const;
     std::optional<double> fontSize() const;
-    QFont font(const QFont &designed) const; // designed, with the stored face and size where usable
 
     // The three option boxes, by their keys ExiftoolCheck, TXTcheck and ExiftoolSort.
     std::optional<bool> option(const char *key) const;
