@@ -7,32 +7,31 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QLibrary>
 #include <QSettings>
 
 #include <cstdio>
-#include <dlfcn.h>
 #include <memory>
 
 namespace
 {
 
-// Beside the program (the build tree), then where it is installed.
+// Beside the program (the build tree), then where it is installed, as the sound module is.
 WindowEntry *loadWindowLibrary()
 {
-    QByteArray failure = "not found";
+    QString failure = QStringLiteral("not found");
     for (const QString &folder : ProgramFolder::helperFolders()) {
         const QString file = folder + QStringLiteral("/liblumoskop_window.so");
         if (!QFileInfo(file).isFile())
             continue;
-        // Kept loaded to the end: the window and everything of it lives in there.
-        if (void *library = ::dlopen(QFile::encodeName(file).constData(), RTLD_NOW | RTLD_LOCAL)) {
-            if (auto *entry = reinterpret_cast<WindowEntry *>(::dlsym(library, "lumoskopWindow")))
-                return entry;
-        }
-        failure = ::dlerror();
+        // Never unloaded: the window and everything of it lives in there to the end.
+        QLibrary library(file);
+        if (auto *entry = reinterpret_cast<WindowEntry *>(library.resolve("lumoskopWindow")))
+            return entry;
+        failure = library.errorString();
     }
     std::fprintf(stderr, "Lumoskop: the window library liblumoskop_window.so could not be loaded: %s\n",
-                 failure.constData());
+                 qPrintable(failure));
     return nullptr;
 }
 

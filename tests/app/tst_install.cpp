@@ -1,3 +1,4 @@
+#include "Files.h"
 #include "TestPhotos.h"
 #include "start/SettingsStore.h"
 #include "exiftool/KeeperPlace.h"
@@ -174,6 +175,7 @@ private slots:
     {
         QTest::addColumn<QString>("file");
         QTest::newRow("program") << "bin/lumoskop";
+        QTest::newRow("window library") << QStringLiteral(LUMOSKOP_INSTALL_LIBDIR "/lumoskop/liblumoskop_window.so");
         QTest::newRow("desktop entry") << EntryPath;
         QTest::newRow("metainfo") << MetainfoPath;
         QTest::newRow("manual page") << "share/man/man1/lumoskop.1";
@@ -349,6 +351,31 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(settingsText().contains(QLatin1String("ProgrammName=L u m o s k o p")), 60000);
         QCOMPARE(program.state(), QProcess::Running);
         QVERIFY(QDir(m_tmp.filePath(QStringLiteral("elsewhere"))).isEmpty());
+    }
+
+    // A program whose window library is missing says so and ends, and leaves behind no ExifTool
+    // it started meanwhile.
+    void withoutItsWindowLibraryTheProgramSaysSo()
+    {
+        const QString alone = m_tmp.filePath(QStringLiteral("alone"));
+        QVERIFY(QDir().mkpath(alone));
+        QVERIFY(QFile::copy(m_prefix + QStringLiteral("/bin/lumoskop"), alone + QStringLiteral("/lumoskop")));
+        // An ExifTool beside it that takes a minute.
+        const QString exiftool = alone + QStringLiteral("/exiftool");
+        QVERIFY(Files::writeScript(exiftool, "sleep 60\n"));
+        const QString photo = alone + QStringLiteral("/Bild.jpg");
+        QVERIFY(TestPhotos::makeCameraPhoto(photo));
+        QProcess program;
+        program.start(alone + QStringLiteral("/lumoskop"), {photo});
+        QVERIFY(program.waitForFinished(60000));
+        QCOMPARE(program.exitCode(), 1);
+        QVERIFY(program.readAllStandardError().contains("liblumoskop_window.so could not be loaded"));
+        for (const QString &pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+            QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
+            if (pid.toLongLong() > 0 && cmdline.open(QIODevice::ReadOnly))
+                QVERIFY2(!cmdline.readAll().contains(QFile::encodeName(exiftool)), "its ExifTool still runs");
+        }
+        QCOMPARE(QDir(alone).entryList(QDir::Files).size(), 3); // nothing beside the photo
     }
 
     // With a runtime folder, the installed program starts the ExifTool keeper installed with it,
