@@ -12,9 +12,14 @@ namespace ProcessGroup
 void startOwnGroup(QProcess *process, bool dieWithParent)
 {
     if (dieWithParent) {
-        process->setChildProcessModifier([] {
+        const pid_t parent = ::getpid();
+        process->setChildProcessModifier([parent] {
             ::setpgid(0, 0);
             ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+            // A parent that died before the line above sends no signal any more: an ExifTool
+            // kept with "-stay_open" would then outlive it for good, as it never ends by itself.
+            if (::getppid() != parent)
+                ::_exit(127);
         });
     } else {
         process->setChildProcessModifier([] { ::setpgid(0, 0); });

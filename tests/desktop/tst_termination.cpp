@@ -59,7 +59,12 @@ QList<qint64> exifTools(qint64 parent, const QString &path)
         if (stat.open(QIODevice::ReadOnly))
             line = stat.readAll();
         const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-        if ((fields.size() > 1 && fields.at(1).toLongLong() == parent) || command.contains(path.toLocal8Bit()))
+        // One whose program is gone has no parent of the program's any more, but it still has
+        // the session's folders in its environment.
+        QFile environment(QStringLiteral("/proc/%1/environ").arg(pid));
+        const QByteArray inherited = environment.open(QIODevice::ReadOnly) ? environment.readAll() : QByteArray();
+        if ((fields.size() > 1 && fields.at(1).toLongLong() == parent) || command.contains(path.toLocal8Bit()) ||
+            inherited.contains(path.toLocal8Bit()))
             found.append(pid);
     }
     return found;
@@ -300,6 +305,8 @@ void tst_Termination::secondSignalEndsAtOnce()
     QCOMPARE(session.program.exitStatus(), QProcess::CrashExit);
     for (qint64 pid : kept)
         QTRY_VERIFY_WITH_TIMEOUT(!isRunning(pid), 30000);
+    // Also one that was starting when the program ended.
+    QTRY_COMPARE_WITH_TIMEOUT(exifTools(session.pid, session.dir.path()), QList<qint64>(), 30000);
 }
 
 QTEST_GUILESS_MAIN(tst_Termination)
