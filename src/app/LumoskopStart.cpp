@@ -18,7 +18,7 @@
 
 int runLumoskop(int argc, char *argv[], const StartHooks &hooks, Launched &launched)
 {
-    QCoreApplication::setApplicationName(QStringLiteral("Lumoskop"));
+    // Named by the launcher already, which opened the settings file under that name.
     QCoreApplication::setApplicationVersion(QString::fromLatin1(LumoskopVersion::Text));
 
     // Still before anything of the toolkit exists: the request the launcher started is taken

@@ -204,14 +204,11 @@ void EarlyExifTool::dropExitWatch()
 void EarlyExifTool::kill()
 {
     dropExitWatch();
-    for (int which : {0, 1}) {
+    for (int which : {0, 1})
         delete std::exchange(m_notifiers[which], nullptr);
-        closeFd(m_fds[which]);
-    }
-    if (m_pid <= 0)
-        return;
-    ::kill(-pid_t(m_pid), SIGKILL);
-    while (::waitpid(pid_t(m_pid), nullptr, 0) < 0 && errno == EINTR) {
-    }
-    m_pid = -1;
+    Handle left;
+    left.pid = std::exchange(m_pid, -1);
+    left.out = std::exchange(m_fds[0], -1);
+    left.err = std::exchange(m_fds[1], -1);
+    left.end();
 }

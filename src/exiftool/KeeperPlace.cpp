@@ -83,16 +83,20 @@ int askNow(const QString &folder, const QByteArray &request, bool *noneListens)
     const int fd = connectNow(folder, noneListens);
     if (fd < 0)
         return -1;
-    // A request is far smaller than the socket's buffer: it goes out whole, or not at all.
-    ssize_t written;
-    do {
-        written = ::send(fd, request.constData(), size_t(request.size()), MSG_NOSIGNAL);
-    } while (written < 0 && errno == EINTR);
-    if (written != request.size()) {
+    if (!sendWhole(fd, request)) {
         ::close(fd);
         return -1;
     }
     return fd;
+}
+
+bool sendWhole(int fd, const QByteArray &request)
+{
+    ssize_t written;
+    do {
+        written = ::send(fd, request.constData(), size_t(request.size()), MSG_NOSIGNAL);
+    } while (written < 0 && errno == EINTR);
+    return written == request.size();
 }
 
 int takeLock(const QString &folder)

@@ -26,6 +26,9 @@ int connectNow(const QString &folder, bool *noneListens = nullptr);
 // The keeper can take such a request at all: a photo given by its absolute path, whose
 // arguments fit ExifTool's argument file.
 bool takes(const ExifToolAsk &ask);
+// Sends request on a connection: true when it went out whole (a request is far smaller than the
+// socket's buffer, so it goes out whole or not at all).
+bool sendWhole(int fd, const QByteArray &request);
 // Sends request to the keeper in folder at once, without an event loop: the connection, on
 // which the answer is to be read, or -1 where no keeper of this user listens now or the
 // request did not go out whole. noneListens as for connectNow().

@@ -20,6 +20,13 @@ bool forPhoto(const QString &photoPath, QString *reportPath)
     return true;
 }
 
+bool needsReport(const QString &photo)
+{
+    QString beside;
+    return !photo.trimmed().isEmpty() && QFileInfo(photo).isFile() && forPhoto(photo, &beside) &&
+           !QFileInfo::exists(beside);
+}
+
 QString photoPathFromArgument(const QString &argument)
 {
     // A file manager passes the name exactly, quotes and all (Mom's "best" shot.jpg): only an

@@ -12,6 +12,10 @@ namespace ReportPath
 // the caller then shows error 5 "Invalid procedure call or argument".
 bool forPhoto(const QString &photoPath, QString *reportPath);
 
+// ExifTool is to make photo's report: it is a file, and no report stands beside it (one that
+// does is shown without ExifTool; a folder is no photo).
+bool needsReport(const QString &photo);
+
 // The command-line argument as a photo path: an argument that names an existing file as it
 // stands is taken unchanged; otherwise every double quote is dropped, nothing else changed
 // (no trimming, no splitting at blanks).

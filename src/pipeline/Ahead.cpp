@@ -1,10 +1,8 @@
 #include "pipeline/Ahead.h"
 
-#include "pipeline/PhotoBrowsing.h"
 #include "exiftool/ReportPath.h"
+#include "pipeline/PhotoBrowsing.h"
 #include "pipeline/ThumbnailLoader.h"
-
-#include <QFileInfo>
 
 Ahead::Ahead(ExifToolService &service, QObject *parent)
     : QObject(parent), m_service(service), m_pictures(new ThumbnailLoader(&service, this))
@@ -43,10 +41,7 @@ void Ahead::prepare(const QString &photo, const QString &language, bool userWait
     if (m_report && m_report->stamp == stamp && m_report->language == language)
         return;
     dropReport();
-    QString beside;
-    // A report standing beside the photo is shown without ExifTool; a folder is no photo.
-    if (!m_service.keepsRunning() || photo.trimmed().isEmpty() || !QFileInfo(photo).isFile() ||
-        !ReportPath::forPhoto(photo, &beside) || QFileInfo::exists(beside))
+    if (!m_service.keepsRunning() || !ReportPath::needsReport(photo))
         return;
     m_service.warmUp();
     Report report;
@@ -61,7 +56,7 @@ int Ahead::takeReport(const QString &photo, const QString &language)
     if (!m_report)
         return 0;
     const Report report = *m_report;
-    if (report.stamp != FileStamp::of(photo) || report.language != language) {
+    if (!isFor(report, photo, language)) {
         dropReport();
         return 0;
     }
@@ -78,7 +73,12 @@ int Ahead::takeReport(const QString &photo, const QString &language)
 
 bool Ahead::holdsReport(const QString &photo, const QString &language) const
 {
-    return m_report && m_report->done && m_report->stamp == FileStamp::of(photo) && m_report->language == language;
+    return m_report && m_report->done && isFor(*m_report, photo, language);
+}
+
+bool Ahead::isFor(const Report &report, const QString &photo, const QString &language)
+{
+    return report.stamp == FileStamp::of(photo) && report.language == language;
 }
 
 void Ahead::dropReport()

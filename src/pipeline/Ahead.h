@@ -63,6 +63,8 @@ private:
         ExifToolOutcome outcome;
     };
 
+    // The report was made for photo as it is now, in language.
+    static bool isFor(const Report &report, const QString &photo, const QString &language);
     void prepare(const QString &photo, const QString &language, bool userWaits);
     void dropReport();
     void onFinished(int id, const ExifToolOutcome &outcome);

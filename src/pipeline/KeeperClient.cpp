@@ -1,9 +1,7 @@
 #include "pipeline/KeeperClient.h"
 
 #include "exiftool/KeeperMessage.h"
-#include "exiftool/KeptExifTool.h"
 
-#include <QDir>
 #include <QProcess>
 #include <QSocketNotifier>
 
@@ -136,13 +134,7 @@ void KeeperClient::adopt(int fd)
 
 bool KeeperClient::send()
 {
-    // A request is far smaller than the socket's buffer: it goes out whole, or not at all.
-    const QByteArray request = std::exchange(m_request, {});
-    ssize_t written;
-    do {
-        written = ::send(m_fd, request.constData(), size_t(request.size()), MSG_NOSIGNAL);
-    } while (written < 0 && errno == EINTR);
-    return written == request.size();
+    return KeeperPlace::sendWhole(m_fd, std::exchange(m_request, {}));
 }
 
 void KeeperClient::drop()

@@ -4,7 +4,6 @@
 #include "exiftool/ReportPath.h"
 #include "start/SettingsStore.h"
 
-#include <QFileInfo>
 
 namespace FirstRequest
 {
@@ -16,10 +15,7 @@ EarlyHandover start(const QString &commandLine, const SettingsStore &settings)
     if (commandLine.isEmpty() || settings.option(SettingsStore::ExiftoolCheck).value_or(false))
         return handover;
     const QString photo = ReportPath::photoPathFromArgument(commandLine);
-    QString beside;
-    // A report standing beside the photo is shown without ExifTool; a folder is no photo.
-    if (photo.trimmed().isEmpty() || !QFileInfo(photo).isFile() || !ReportPath::forPhoto(photo, &beside) ||
-        QFileInfo::exists(beside))
+    if (!ReportPath::needsReport(photo))
         return handover;
     const QString exiftool = ExifToolCommand::locate();
     if (exiftool.isEmpty())
