@@ -10,7 +10,7 @@ base_pkgs=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-multimedia-dev
   qt6-qpa-plugins libqt6svg6
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
-  libimage-exiftool-perl libexif-dev libfontconfig-dev
+  libimage-exiftool-perl libexif-dev
   fonts-dejavu-core fonts-liberation2
   # Stands in for Segoe UI: narrow enough for the captions in their designed boxes.
   fonts-crosextra-carlito

@@ -14,7 +14,6 @@
 #include <QScopeGuard>
 
 #include <memory>
-#include <optional>
 
 int runLumoskop(int argc, char *argv[], const StartHooks &hooks, Launched &launched)
 {
@@ -31,11 +30,11 @@ int runLumoskop(int argc, char *argv[], const StartHooks &hooks, Launched &launc
     browser->setShowExifTool(store.option(SettingsStore::ExiftoolCheck).value_or(false));
     browser->readCommandLine(launched.commandLine);
     const bool perlLoadsHere = exiftool->startBeforeEventLoop(&launched.first);
-    // The other core reads the font configuration meanwhile, unless Perl loads there: then
-    // ExifTool, not the window, is what the first photo waits for.
-    std::optional<FontConfigAhead> fonts;
-    if (!perlLoadsHere)
-        fonts.emplace();
+    // The other core reads the font configuration meanwhile, if the launcher has not begun it,
+    // unless Perl loads there: then ExifTool, not the window, is what the first photo waits for.
+    std::unique_ptr<FontConfigAhead> fonts = std::move(launched.fontsAhead);
+    if (!fonts && !perlLoadsHere)
+        fonts = std::make_unique<FontConfigAhead>();
 
     QApplication app(argc, argv);
     // Made before the application object, they still end before it, with their processes.

@@ -7,10 +7,6 @@
 #include <QFontDatabase>
 #include <QStringList>
 
-#ifdef LUMOSKOP_HAVE_FONTCONFIG
-#include <fontconfig/fontconfig.h>
-#endif
-
 void installFontSubstitutes()
 {
     const QStringList families = QFontDatabase::families();
@@ -29,23 +25,4 @@ void installDesignLook()
 {
     installFontSubstitutes();
     QApplication::setStyle(new DesignStyle);
-}
-
-FontConfigAhead::FontConfigAhead()
-{
-#ifdef LUMOSKOP_HAVE_FONTCONFIG
-    // Whoever comes second finds the configuration loaded; fontconfig guards its loading itself.
-    m_reader = std::thread([] { FcInit(); });
-#endif
-}
-
-FontConfigAhead::~FontConfigAhead()
-{
-    wait();
-}
-
-void FontConfigAhead::wait()
-{
-    if (m_reader.joinable())
-        m_reader.join();
 }

@@ -56,6 +56,8 @@ int launchLumoskop(int argc, char *argv[], const StartHooks &hooks)
     // the loading of the window library and all of the window's making. A keeper that holds
     // ExifTool warm is asked at once instead.
     launched.first = FirstRequest::start(launched.commandLine, SettingsStore(*settings));
+    if (launched.first.keeperFd >= 0)
+        launched.fontsAhead = std::make_unique<FontConfigAhead>();
     WindowEntry *window = loadWindowLibrary();
     if (!window) {
         launched.first.end();

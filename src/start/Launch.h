@@ -1,10 +1,12 @@
 #pragma once
 
 #include "exiftool/EarlyHandover.h"
+#include "start/FontConfigAhead.h"
 
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 class QSettings;
 
@@ -23,6 +25,9 @@ struct Launched {
     QSettings *settings = nullptr; // the settings file, open
     QString commandLine;           // everything after the program's name
     EarlyHandover first;           // what was started for the command line's photo
+    // Reading the font configuration, when a keeper serves that photo: then nothing else keeps
+    // the other core busy while the window library loads. Null otherwise.
+    std::unique_ptr<FontConfigAhead> fontsAhead;
 };
 
 // The window library's entry (lumoskopWindow in liblumoskop_window.so).
