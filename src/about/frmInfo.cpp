@@ -3,6 +3,7 @@
 #include "about/Border3D.h"
 #include "about/Credits.h"
 #include "controls/DesignPalette.h"
+#include "controls/SvgPictures.h"
 #include "controls/Twips.h"
 #include "dialogs/BoxLifetime.h"
 #include "dialogs/SignalSound.h"
@@ -17,7 +18,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
-#include <QSvgRenderer>
 #include <QTimer>
 
 #include <exception>
@@ -54,19 +54,6 @@ QFont infoFont()
     return font;
 }
 
-QPixmap renderSvg(const QString &path, const QSize &size, qreal ratio)
-{
-    QSvgRenderer renderer(path);
-    QPixmap pixmap(size * ratio);
-    pixmap.setDevicePixelRatio(ratio);
-    pixmap.fill(Qt::transparent);
-    if (renderer.isValid()) {
-        QPainter painter(&pixmap);
-        renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
-    }
-    return pixmap;
-}
-
 void setColours(QWidget *widget, quint32 back, quint32 fore)
 {
     QPalette palette = widget->palette();
@@ -85,7 +72,7 @@ frmInfo::frmInfo(const QString &programName, QWidget *parent)
     setFixedSize(Twips::toPx(ClientWidth), Twips::toPx(ClientHeight));
     setColours(this, BackColour, WindowForeColour);
     setFont(infoFont());
-    setWindowIcon(QIcon(QStringLiteral(":/about/BildTamu.svg")));
+    setWindowIcon(SvgPictures::icon(QStringLiteral(":/about/BildTamu.svg")));
 
     // Created first, so that it comes first in the tab order and holds the focus.
     m_picture1 = new QWidget(this);
@@ -108,9 +95,10 @@ frmInfo::frmInfo(const QString &programName, QWidget *parent)
     m_bildTamu = new QLabel(this);
     m_bildTamu->setObjectName(QStringLiteral("BildTamu"));
     m_bildTamu->setGeometry(bild);
-    m_bildTamu->setPixmap(renderSvg(QStringLiteral(":/about/BildTamu.svg"), bild.size(), devicePixelRatioF()));
-    m_bildTamu->setCursor(
-        QCursor(renderSvg(QStringLiteral(":/about/HandCursor.svg"), QSize(32, 32), 1.0), CursorHotX, CursorHotY));
+    m_bildTamu->setPixmap(
+        SvgPictures::pixmap(QStringLiteral(":/about/BildTamu.svg"), bild.size(), devicePixelRatioF()));
+    m_bildTamu->setCursor(QCursor(SvgPictures::pixmap(QStringLiteral(":/about/HandCursor.svg"), QSize(32, 32), 1.0),
+                                  CursorHotX, CursorHotY));
     m_bildTamu->setToolTip(QStringLiteral(" Exit "));
     m_bildTamu->installEventFilter(this);
 

@@ -1,5 +1,6 @@
 #include "app/CameraPanel.h"
 
+#include "controls/SvgPictures.h"
 #include "controls/Twips.h"
 #include "exiftool/ProgramFolder.h"
 #include "pipeline/ReportListModel.h"
@@ -120,7 +121,8 @@ CameraPanel::CameraPanel(QWidget *parent) : QFrame(parent)
         img->setToolTip(QLatin1String(place.tooltip));
         img->setAccessibleName(QString::fromLatin1(place.tooltip).trimmed());
         img->setAlignment(Qt::AlignCenter);
-        img->setPixmap(QIcon(QStringLiteral(":/app/imgIcon%1.svg").arg(i)).pixmap(img->size()));
+        img->setPixmap(
+            SvgPictures::pixmap(QStringLiteral(":/app/imgIcon%1.svg").arg(i), img->size(), devicePixelRatioF()));
         imgIcon[size_t(i)] = img;
     }
     showTexts();

@@ -8,6 +8,7 @@
 #include "controls/LanguageBox.h"
 #include "controls/PhotoThumbnail.h"
 #include "controls/ReportListView.h"
+#include "controls/SvgPictures.h"
 #include "controls/Twips.h"
 #include "pipeline/ReportListModel.h"
 
@@ -53,7 +54,8 @@ void MainControls::build(QWidget *client, ReportListModel *model)
             w->setAccessibleName(spoken);
     };
 
-    model->setHeaderIcons(QIcon(QStringLiteral(":/app/kopf1.svg")), QIcon(QStringLiteral(":/app/kopf2.svg")));
+    model->setHeaderIcons(SvgPictures::icon(QStringLiteral(":/app/kopf1.svg")),
+                          SvgPictures::icon(QStringLiteral(":/app/kopf2.svg")));
     lvwExifTool = new ReportListView(client);
     lvwExifTool->setModel(model);
     setUp(lvwExifTool, QStringLiteral("lvwExifTool"), MainLayout::lvwExifTool, QString(), QString());
@@ -80,7 +82,7 @@ void MainControls::build(QWidget *client, ReportListModel *model)
         const QString tip = QLatin1String(b.tip);
         setUp(*b.button, QLatin1String(b.name), b.place, tip, *b.caption ? QLatin1String(b.caption) : tip.trimmed());
         if (b.icon)
-            (*b.button)->setIcon(QIcon(QLatin1String(b.icon)));
+            (*b.button)->setIcon(SvgPictures::icon(QLatin1String(b.icon)));
     }
 
     const struct {

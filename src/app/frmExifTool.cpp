@@ -7,7 +7,6 @@
 #include "app/MainMenus.h"
 #include "app/OuterGeometry.h"
 #include "app/PhotoOpener.h"
-#include "start/SettingsStore.h"
 #include "app/WebLinks.h"
 #include "app/modFarbverlauf.h"
 #include "controls/BusyPointer.h"
@@ -18,6 +17,7 @@
 #include "controls/PhotoFileDialog.h"
 #include "controls/PhotoThumbnail.h"
 #include "controls/ReportListView.h"
+#include "controls/SvgPictures.h"
 #include "controls/Twips.h"
 #include "dialogs/MsgTamuRules.h"
 #include "dialogs/modMsgTamu.h"
@@ -25,6 +25,7 @@
 #include "pipeline/Notice.h"
 #include "pipeline/PhotoBrowser.h"
 #include "pipeline/ReportListModel.h"
+#include "start/SettingsStore.h"
 #include "summary/ClipboardText.h"
 #include "summary/MakerAddress.h"
 #include "summary/MapAddress.h"
@@ -46,7 +47,7 @@ frmExifTool::frmExifTool(SettingsStore &store, PhotoBrowser &browser, QWidget *p
     // the window is being built and painted.
     m_browser.service().warmUp();
     setWindowTitle(QString::fromLatin1(Caption));
-    setWindowIcon(QIcon(QStringLiteral(":/app/lumoskop.svg")));
+    setWindowIcon(SvgPictures::icon(QStringLiteral(":/app/lumoskop.svg")));
     QFont windowFont(QStringLiteral("Segoe UI"));
     windowFont.setPointSizeF(9);
     setFont(windowFont);

@@ -2,6 +2,7 @@
 
 #include "controls/CaptionedTextBox.h"
 #include "controls/GradientButton.h"
+#include "controls/SvgPictures.h"
 #include "controls/Twips.h"
 
 #include <QApplication>
@@ -10,7 +11,6 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPointer>
-#include <QSvgRenderer>
 
 using namespace MsgTamuRules;
 
@@ -27,19 +27,6 @@ QList<QPointer<frmMsgTamu>> &openBoxes()
 const char *const IconFiles[5] = {nullptr, ":/dialogs/MsgInformation.svg", ":/dialogs/MsgQuestion.svg",
                                   ":/dialogs/MsgExclamation.svg", ":/dialogs/MsgStop.svg"};
 constexpr int IconPixels = 34;
-
-QPixmap iconPixmap(const char *file, qreal dpr)
-{
-    QSvgRenderer svg(QString::fromLatin1(file));
-    QPixmap pm(QSize(IconPixels, IconPixels) * dpr);
-    pm.setDevicePixelRatio(dpr);
-    pm.fill(Qt::transparent);
-    if (svg.isValid()) {
-        QPainter p(&pm);
-        svg.render(&p, QRectF(0, 0, IconPixels, IconPixels));
-    }
-    return pm;
-}
 
 QFont segoe(qreal points)
 {
@@ -83,7 +70,8 @@ frmMsgTamu::frmMsgTamu(QWidget *parent) : QDialog(parent)
         img->setObjectName(QStringLiteral("imgMsgIcon%1").arg(i));
         img->setGeometry(Twips::rect(225, 300, 525, 525));
         img->setAlignment(Qt::AlignCenter);
-        img->setPixmap(iconPixmap(IconFiles[i], devicePixelRatioF()));
+        img->setPixmap(
+            SvgPictures::pixmap(QLatin1String(IconFiles[i]), QSize(IconPixels, IconPixels), devicePixelRatioF()));
         img->hide();
         m_icons[i] = img;
     }
