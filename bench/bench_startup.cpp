@@ -159,14 +159,24 @@ struct Figures {
 };
 
 // One timed start of the program and one of ExifTool alone; false when either failed.
+// aloneFirst: ExifTool alone runs before the program. A cold start leaves a keeper behind that
+// loads Perl on the other core right after the program has ended: ExifTool alone, run then,
+// would be timed beside it and seem slower than it is.
 bool measure(const QString &self, const QString &photo, const QString &settings, const QString &runtime,
-             const QString &report, const QString &exiftool, const QStringList &exiftoolArguments, Figures &figures)
+             const QString &report, const QString &exiftool, const QStringList &exiftoolArguments, Figures &figures,
+             bool aloneFirst)
 {
     QByteArray childFigures;
+    double program = -1, alone = -1;
     QFile::remove(report);
-    const double program = timeProcess(self, {photo, settings}, &childFigures, runtime);
+    if (aloneFirst) {
+        alone = timeProcess(exiftool, exiftoolArguments);
+        QFile::remove(report);
+    }
+    program = timeProcess(self, {photo, settings}, &childFigures, runtime);
     QFile::remove(report);
-    const double alone = timeProcess(exiftool, exiftoolArguments);
+    if (!aloneFirst)
+        alone = timeProcess(exiftool, exiftoolArguments);
     QFile::remove(report);
     if (program < 0 || alone < 0) {
         std::printf("failed (program %.0f, exiftool %.0f)\n", program, alone);
@@ -232,7 +242,7 @@ int main(int argc, char *argv[])
     Figures cold;
     for (int round = 1; round <= rounds; ++round) {
         QTemporaryDir runtime;
-        measure(self, photo, settings, runtime.path(), report, exiftool, exiftoolArguments, cold);
+        measure(self, photo, settings, runtime.path(), report, exiftool, exiftoolArguments, cold, true);
         // The keeper the cold start leaves behind ends before the next round.
         endKeeper(runtime.path());
     }
@@ -250,7 +260,7 @@ int main(int argc, char *argv[])
     QFile::remove(report);
     timeProcess(self, {photo, settings}, &ignored, runtime.path());
     for (int round = 1; round <= rounds; ++round)
-        measure(self, photo, settings, runtime.path(), report, exiftool, exiftoolArguments, second);
+        measure(self, photo, settings, runtime.path(), report, exiftool, exiftoolArguments, second, false);
     const qint64 keeper = keeperIn(runtime.path());
     double keeperMb = 0, keptMb = 0;
     if (keeper > 0) {
