@@ -6,6 +6,7 @@
 #include <QSocketNotifier>
 
 #include <cerrno>
+#include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -256,6 +257,8 @@ void KeeperClient::startKeeper()
     // A keeper that holds the lock is starting or ending; a second one would only find it taken.
     if (!KeeperPlace::lockIsFree(m_folder))
         return;
+    if (m_startedKeeper > 0 && ::kill(pid_t(m_startedKeeper), 0) == 0)
+        return;
     QProcess keeper;
     keeper.setProgram(m_program);
     keeper.setArguments(
@@ -264,5 +267,7 @@ void KeeperClient::startKeeper()
     keeper.setStandardInputFile(QProcess::nullDevice());
     keeper.setStandardOutputFile(QProcess::nullDevice());
     keeper.setStandardErrorFile(QProcess::nullDevice());
-    keeper.startDetached();
+    qint64 pid = 0;
+    if (keeper.startDetached(&pid))
+        m_startedKeeper = pid;
 }

@@ -78,6 +78,9 @@ private:
     // A keeper that hung or answered nonsense once is not asked again by this program.
     bool m_broken = false;
     bool m_startWanted = false; // none listened to askNow()
+    // The keeper this program started last: until it listens, every request finds none, and a
+    // second keeper started meanwhile would only find the first one's lock and end.
+    qint64 m_startedKeeper = 0;
     quint64 m_serial = 0;       // tells a late signal of a dropped request from the current one
     QTimer m_timeLimit;
 };

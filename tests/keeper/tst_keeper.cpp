@@ -335,6 +335,36 @@ private slots:
             QVERIFY(!QFileInfo::exists(m_folder + "/keeper"));
     }
 
+    // Requests that find no keeper listening while the one started for them is still on its
+    // way start no second one: it would only find the first one's lock and end.
+    void startsOneKeeperWhileItIsOnItsWay()
+    {
+        // A keeper that never gets as far as listening while the test looks.
+        const QString slowKeeper = m_photos.filePath("slow-keeper");
+        QVERIFY(Files::writeScript(slowKeeper, "while :; do sleep 1; done\n"));
+        const auto running = [&slowKeeper] {
+            QList<qint64> found;
+            for (const QString &pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs))
+                if (pid.toLongLong() > 0 && Files::read("/proc/" + pid + "/cmdline").contains(slowKeeper.toUtf8()))
+                    found << pid.toLongLong();
+            return found;
+        };
+        ExifToolService service;
+        service.setProgram(m_exiftool);
+        service.setKeepRunning(false);
+        service.useKeeper(60, slowKeeper);
+        QSignalSpy finished(&service, &ExifToolService::finished);
+        const ExifToolAsk ask{ExifToolAsk::Kind::Report, m_photo, "en"};
+        for (int i = 0; i < 3; ++i)
+            service.request(ExifToolJob::asking(ask));
+        QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 3, 30000);
+        // Each start returns once the keeper runs: nothing more can come after the answers.
+        const QList<qint64> started = running();
+        for (qint64 pid : started)
+            ::kill(pid_t(pid), SIGKILL);
+        QCOMPARE(started.size(), 1);
+    }
+
     // It ends by itself (idle, at the session's end, when its place is gone, or to make way for
     // another build's keeper), with its ExifTool and its socket.
     void endsAndTakesItsExifToolAlong_data()
