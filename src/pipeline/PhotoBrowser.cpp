@@ -11,8 +11,11 @@ PhotoBrowser::PhotoBrowser(ExifToolService &service, QObject *parent)
     m_session->useAhead(m_ahead);
     connect(m_session, &PhotoSession::photoChanged, this, [this](const QString &photo) {
         m_reportShown = false;
-        // The picture is made while ExifTool reads the metadata; it shows after the list.
-        m_ahead->wantPicture(photo);
+        // The picture is made while ExifTool reads the metadata; it shows after the list. A report
+        // in hand already fills the list at once: its picture is asked for after that (onShown),
+        // so that its decoding does not compete with the filling for the process's memory map.
+        if (!m_ahead->holdsReport(photo, m_language))
+            m_ahead->wantPicture(photo);
         emit photoChanged(photo);
     });
     connect(m_session, &PhotoSession::reportRead, this, &PhotoBrowser::onShown);

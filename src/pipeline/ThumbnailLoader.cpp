@@ -16,7 +16,7 @@ struct ThumbnailLoader::Private {
         bool done = false;
         bool delivered = false;
         QImage image;
-        QPointer<QFutureWatcher<QImage>> watcher;
+        QPointer<QFutureWatcherBase> watcher;
         int exifToolRequest = 0;
     };
 
@@ -44,30 +44,50 @@ struct ThumbnailLoader::Private {
         job.reset();
     }
 
+    // What a decoding on the pool brings back: the picture, or word that Qt has no reader for
+    // the photo and ExifTool is to hand over its previews.
+    struct Decoded {
+        QImage image;
+        bool wantsPreviews = false;
+    };
+
     void start(const std::shared_ptr<Job> &job)
     {
-        if (!Thumbnail::qtDecodes(job->photo) && service) {
-            // Behind the report the user waits for, and without the busy pointer.
-            job->exifToolRequest =
-                service->request(ExifToolJob::asking({ExifToolAsk::Kind::Previews, job->photo, QString()}, true));
-            return;
-        }
         const QString photo = job->photo;
         const QSize box = job->box;
-        decode(job, [photo, box] { return Thumbnail::make(photo, box); });
+        const bool previewsAvailable = !service.isNull();
+        // Which formats Qt reads is found out on the pool too: asking loads every image-format
+        // plugin, which would hold up the window just before it fills its list.
+        decode(job, [photo, box, previewsAvailable] {
+            if (previewsAvailable && !Thumbnail::qtDecodes(photo))
+                return Decoded{QImage(), true};
+            return Decoded{Thumbnail::make(photo, box), false};
+        });
     }
 
     template <typename Work> void decode(const std::shared_ptr<Job> &job, Work work)
     {
-        auto *watcher = new QFutureWatcher<QImage>(q);
+        auto *watcher = new QFutureWatcher<Decoded>(q);
         job->watcher = watcher;
         const std::weak_ptr<Job> weak = job;
         QObject::connect(watcher, &QFutureWatcherBase::finished, q, [this, watcher, weak] {
             watcher->deleteLater();
             if (const std::shared_ptr<Job> job = weak.lock())
-                finished(job, watcher->result());
+                decoded(job, watcher->result());
         });
         watcher->setFuture(QtConcurrent::run(work));
+    }
+
+    void decoded(const std::shared_ptr<Job> &job, const Decoded &result)
+    {
+        job->watcher = nullptr;
+        if (!result.wantsPreviews || !service) {
+            finished(job, result.image);
+            return;
+        }
+        // Behind the report the user waits for, and without the busy pointer.
+        job->exifToolRequest =
+            service->request(ExifToolJob::asking({ExifToolAsk::Kind::Previews, job->photo, QString()}, true));
     }
 
     void exifToolFinished(int id, const ExifToolOutcome &outcome)
@@ -82,7 +102,7 @@ struct ThumbnailLoader::Private {
             // Where no preview decodes, Qt still tries the file itself, as for every photo.
             decode(job, [photo, box, answer] {
                 const QImage preview = Thumbnail::fromPreviews(answer, box);
-                return preview.isNull() ? Thumbnail::make(photo, box) : preview;
+                return Decoded{preview.isNull() ? Thumbnail::make(photo, box) : preview, false};
             });
             return;
         }
