@@ -31,6 +31,9 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
+#include <pthread.h>
+#include <sched.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -153,6 +156,59 @@ double residentMb(qint64 pid)
     return kb / 1024;
 }
 
+// Milliseconds a fixed piece of arithmetic takes on each CPU the benchmark may use. On some
+// virtual machines one CPU runs markedly slower than the other for minutes at a time: ExifTool
+// alone, one process, then takes a third longer or shorter from one round to the next, depending
+// on where it lands, and every ratio swings with it.
+std::vector<std::pair<int, double>> cpuSpeeds()
+{
+    std::vector<std::pair<int, double>> speeds;
+    cpu_set_t allowed;
+    if (::sched_getaffinity(0, sizeof allowed, &allowed) != 0)
+        return speeds;
+    for (int cpu = 0; cpu < CPU_SETSIZE; ++cpu) {
+        if (!CPU_ISSET(cpu, &allowed))
+            continue;
+        double ms = -1;
+        std::thread worker([cpu, &ms] {
+            cpu_set_t one;
+            CPU_ZERO(&one);
+            CPU_SET(cpu, &one);
+            if (::pthread_setaffinity_np(::pthread_self(), sizeof one, &one) != 0)
+                return;
+            QElapsedTimer clock;
+            clock.start();
+            volatile unsigned sum = 0;
+            for (unsigned i = 0; i < 30'000'000; ++i)
+                sum = sum + i * 2654435761u;
+            ms = clock.nsecsElapsed() / 1e6;
+        });
+        worker.join();
+        if (ms > 0)
+            speeds.emplace_back(cpu, ms);
+    }
+    return speeds;
+}
+
+void printCpuSpeeds(const char *when)
+{
+    const auto speeds = cpuSpeeds();
+    if (speeds.empty())
+        return;
+    std::printf("cpu speeds %s:", when);
+    double fastest = speeds.front().second, slowest = fastest;
+    for (const auto &[cpu, ms] : speeds) {
+        std::printf(" cpu%d %.1f ms", cpu, ms);
+        fastest = std::min(fastest, ms);
+        slowest = std::max(slowest, ms);
+    }
+    std::printf("\n");
+    if (slowest > fastest * 1.15)
+        std::printf("the CPUs ran at different speeds (%.0f %%): ExifTool alone swings with the CPU it lands on, and "
+                    "so does every ratio\n",
+                    100 * (slowest / fastest - 1));
+}
+
 struct Figures {
     std::vector<double> program, exiftool, built, filled;
     int rows = 0;
@@ -238,6 +294,7 @@ int main(int argc, char *argv[])
     std::printf("photo %s, %d rounds\n", qPrintable(photo), rounds);
     std::printf("%11s %12s | %12s %12s\n", "program ms", "exiftool ms", "window ms", "filled ms");
 
+    printCpuSpeeds("before");
     std::printf("cold start: no keeper running\n");
     Figures cold;
     for (int round = 1; round <= rounds; ++round) {
@@ -269,6 +326,7 @@ int main(int argc, char *argv[])
             keptMb += residentMb(kept);
     }
     endKeeper(runtime.path());
+    printCpuSpeeds("after");
     if (cold.program.empty() || second.program.empty())
         return 1;
     const double coldRatio = summarize("cold start", cold);
