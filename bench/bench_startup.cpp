@@ -1,7 +1,7 @@
 // Time from program start to a filled list, against ExifTool's own time for the same report,
 // twice: a cold start (no ExifTool keeper running for the user) and a second start (the keeper
 // that the first start left behind is warm). The program is bench_startup_child: the program's
-// own start path (launchLumoskop(), as main() does, loading the window library beside it) on the
+// own start path (startLumoskop(), as main() does, loading the modules beside it) on the
 // offscreen platform with settings of its own, closing the window as soon as the list is
 // filled. The child process is timed from its start to the filled list. Every round has a
 // runtime folder of its own, so no keeper of the user's is ever met. Prints figures only; it

@@ -1,6 +1,6 @@
-#include "start/Launch.h"
+#include "early/ProgramStart.h"
 
 int main(int argc, char *argv[])
 {
-    return launchLumoskop(argc, argv);
+    return startLumoskop(argc, argv);
 }

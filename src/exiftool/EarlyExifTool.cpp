@@ -1,23 +1,18 @@
 #include "exiftool/EarlyExifTool.h"
 
+#include "early/SpawnedProcess.h"
+
 #include <QFile>
 #include <QSocketNotifier>
 #include <QTimer>
 
 #include <cerrno>
-#include <csignal>
 #include <fcntl.h>
-#include <spawn.h>
 #include <sys/wait.h>
-#ifdef __linux__
-#include <sys/syscall.h>
-#endif
 #include <unistd.h>
 
 #include <utility>
 #include <vector>
-
-extern char **environ;
 
 namespace
 {
@@ -33,18 +28,6 @@ void closeFd(int &fd)
 
 EarlyExifTool::Handle EarlyExifTool::spawn(const QString &program, const QStringList &arguments)
 {
-    int out[2], err[2];
-    if (::pipe2(out, O_CLOEXEC) != 0)
-        return {};
-    if (::pipe2(err, O_CLOEXEC) != 0) {
-        ::close(out[0]);
-        ::close(out[1]);
-        return {};
-    }
-#ifdef F_SETPIPE_SZ
-    // Nothing reads the report before the window is up: a large one must not stall ExifTool.
-    ::fcntl(out[1], F_SETPIPE_SZ, 1024 * 1024);
-#endif
     QList<QByteArray> encoded{QFile::encodeName(program)};
     for (const QString &argument : arguments)
         encoded << QFile::encodeName(argument);
@@ -52,52 +35,32 @@ EarlyExifTool::Handle EarlyExifTool::spawn(const QString &program, const QString
     for (QByteArray &argument : encoded)
         argv.push_back(argument.data());
     argv.push_back(nullptr);
+    return adopted(program, arguments, spawnProcess(argv.data(), false));
+}
 
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-    posix_spawn_file_actions_adddup2(&actions, err[1], 2);
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    // A group of its own, as every ExifTool of the program, so that ending it ends what it started.
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
-    posix_spawnattr_setpgroup(&attributes, 0);
-    pid_t pid = -1;
-    const int failed = ::posix_spawn(&pid, argv[0], &actions, &attributes, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    posix_spawnattr_destroy(&attributes);
-    ::close(out[1]);
-    ::close(err[1]);
-    if (failed != 0) {
-        ::close(out[0]);
-        ::close(err[0]);
+EarlyExifTool::Handle EarlyExifTool::adopted(const QString &program, const QStringList &arguments,
+                                             const SpawnedProcess &process)
+{
+    if (!process.valid())
         return {};
-    }
     Handle run;
     run.program = program;
     run.arguments = arguments;
-    run.pid = pid;
-    run.out = out[0];
-    run.err = err[0];
-#ifdef SYS_pidfd_open
-    // Tells of the end the moment it comes; without one the end is asked for every millisecond.
-    // (Called directly: the C library's wrapper is not declared for C++ everywhere.)
-    run.exitFd = int(::syscall(SYS_pidfd_open, pid, 0));
-#endif
+    run.pid = process.pid;
+    run.out = process.out;
+    run.err = process.err;
+    run.exitFd = process.exitFd;
     return run;
 }
 
 void EarlyExifTool::Handle::end()
 {
-    for (int *fd : {&out, &err, &exitFd})
-        closeFd(*fd);
-    if (pid <= 0)
-        return;
-    ::kill(-pid_t(pid), SIGKILL);
-    while (::waitpid(pid_t(pid), nullptr, 0) < 0 && errno == EINTR) {
-    }
-    pid = -1;
+    SpawnedProcess process;
+    process.pid = long(std::exchange(pid, -1));
+    process.out = std::exchange(out, -1);
+    process.err = std::exchange(err, -1);
+    process.exitFd = std::exchange(exitFd, -1);
+    process.end();
 }
 
 std::unique_ptr<EarlyExifTool> EarlyExifTool::adopt(Handle handle)

@@ -8,6 +8,7 @@
 #include <memory>
 
 class QSocketNotifier;
+struct SpawnedProcess;
 
 // A one-shot ExifTool started before the application object exists, when QProcess cannot run
 // yet: Perl loads while the toolkit and the window are set up. It runs in a process group of
@@ -37,6 +38,9 @@ public:
 
     // Starts program with arguments now; an invalid handle when it could not be started.
     static Handle spawn(const QString &program, const QStringList &arguments);
+    // A process already started as program with arguments, as a handle; it holds nothing of
+    // the process's standard input.
+    static Handle adopted(const QString &program, const QStringList &arguments, const SpawnedProcess &process);
     // Takes over a started run; nullptr for an invalid handle.
     static std::unique_ptr<EarlyExifTool> adopt(Handle handle);
     // spawn() and adopt() in one.

@@ -1,6 +1,7 @@
 #include "exiftool/KeeperPlace.h"
 
 #include "LumoskopVersion.h"
+#include "early/KeeperSocket.h"
 #include "exiftool/ExifToolCommand.h"
 #include "exiftool/KeptExifTool.h"
 #include "exiftool/ProgramFolder.h"
@@ -15,7 +16,6 @@
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 namespace KeeperPlace
@@ -26,7 +26,7 @@ QString folder()
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (runtime.isEmpty() || !QDir::isAbsolutePath(runtime))
         return QString();
-    return QDir::cleanPath(runtime) + QStringLiteral("/lumoskop");
+    return QDir::cleanPath(runtime) + QLatin1Char('/') + QLatin1String(KeeperSocket::FolderName);
 }
 
 bool prepare(const QString &folder)
@@ -42,34 +42,12 @@ bool prepare(const QString &folder)
 
 QString socketPath(const QString &folder)
 {
-    return folder + QStringLiteral("/keeper");
+    return folder + QLatin1Char('/') + QLatin1String(KeeperSocket::SocketName);
 }
 
 int connectNow(const QString &folder, bool *noneListens)
 {
-    if (noneListens)
-        *noneListens = false;
-    const QByteArray path = QFile::encodeName(socketPath(folder));
-    sockaddr_un address{};
-    if (path.size() >= qsizetype(sizeof address.sun_path))
-        return -1;
-    address.sun_family = AF_UNIX;
-    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
-    // Never blocks: a keeper too busy to take the connection is no keeper for this start.
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-    if (fd < 0)
-        return -1;
-    if (::connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0) {
-        if (noneListens)
-            *noneListens = errno == ENOENT || errno == ECONNREFUSED;
-        ::close(fd);
-        return -1;
-    }
-    if (!isThisUser(fd)) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
+    return KeeperSocket::connectNow(QFile::encodeName(socketPath(folder)).constData(), noneListens);
 }
 
 bool takes(const ExifToolAsk &ask)
@@ -119,23 +97,6 @@ bool lockIsFree(const QString &folder)
         return false;
     ::close(fd);
     return true;
-}
-
-Peer peerOf(qintptr socket)
-{
-    Peer peer;
-    struct ucred credentials;
-    socklen_t size = sizeof credentials;
-    if (::getsockopt(int(socket), SOL_SOCKET, SO_PEERCRED, &credentials, &size) == 0 && size == sizeof credentials) {
-        peer.uid = credentials.uid;
-        peer.pid = credentials.pid;
-    }
-    return peer;
-}
-
-bool isThisUser(qintptr socket)
-{
-    return peerOf(socket).uid == qint64(::geteuid());
 }
 
 QString program()

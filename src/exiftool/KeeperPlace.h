@@ -1,5 +1,6 @@
 #pragma once
 
+#include "early/KeeperSocket.h"
 #include "exiftool/KeeperMessage.h"
 
 #include <QString>
@@ -40,13 +41,9 @@ int takeLock(const QString &folder);
 // No keeper holds the lock now (tried and let go at once).
 bool lockIsFree(const QString &folder);
 
-// The user and process on the other end of a local socket; uid -1 when unknown.
-struct Peer {
-    qint64 uid = -1;
-    qint64 pid = -1;
-};
-Peer peerOf(qintptr socket);
-bool isThisUser(qintptr socket);
+using KeeperSocket::isThisUser;
+using KeeperSocket::Peer;
+using KeeperSocket::peerOf;
 
 // The keeper built with this program: beside it (the build tree), else where the program is
 // installed (<libdir>/lumoskop, out of PATH); empty when there is none.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "early/ProgramStart.h"
 #include "exiftool/EarlyHandover.h"
 
 #include <QString>
@@ -15,7 +16,8 @@ namespace FirstRequest
 
 // commandLine: everything after the program's name. Nothing is started where the window would
 // start nothing before its event loop: no usable photo, a report beside it already, a run the
-// user watches in a terminal, or no ExifTool.
-EarlyHandover start(const QString &commandLine, const SettingsStore &settings);
+// user watches in a terminal, or no ExifTool. What the program's file started ahead is taken
+// over where it serves, and ended otherwise.
+EarlyHandover start(const QString &commandLine, const SettingsStore &settings, StartedAhead ahead = {});
 
 } // namespace FirstRequest

@@ -37,7 +37,7 @@ WindowEntry *loadWindowLibrary()
 
 } // namespace
 
-int launchLumoskop(int argc, char *argv[], const StartHooks &hooks)
+int launchLumoskop(int argc, char *argv[], const StartHooks &hooks, StartedAhead ahead)
 {
     // The program's title: it also names the settings file (~/.config/Lumoskop/Lumoskop.conf).
     QCoreApplication::setApplicationName(QStringLiteral("Lumoskop"));
@@ -48,14 +48,15 @@ int launchLumoskop(int argc, char *argv[], const StartHooks &hooks)
         args << QFile::decodeName(argv[i]);
     Launched launched;
     launched.commandLine = args.join(QLatin1Char(' '));
-    const std::unique_ptr<QSettings> settings(hooks.settingsFile.isEmpty()
-                                                  ? SettingsStore::openUserSettings()
-                                                  : new QSettings(hooks.settingsFile, QSettings::IniFormat));
+    const std::unique_ptr<QSettings> settings(
+        hooks.settingsFile.empty()
+            ? SettingsStore::openUserSettings()
+            : new QSettings(QFile::decodeName(hooks.settingsFile.c_str()), QSettings::IniFormat));
     launched.settings = settings.get();
     // Loading Perl and ExifTool's modules is most of what the first photo costs: it overlaps
     // the loading of the window library and all of the window's making. A keeper that holds
     // ExifTool warm is asked at once instead.
-    launched.first = FirstRequest::start(launched.commandLine, SettingsStore(*settings));
+    launched.first = FirstRequest::start(launched.commandLine, SettingsStore(*settings), std::move(ahead));
     if (launched.first.keeperFd >= 0)
         launched.fontsAhead = std::make_unique<FontConfigAhead>();
     WindowEntry *window = loadWindowLibrary();

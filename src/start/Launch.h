@@ -1,5 +1,6 @@
 #pragma once
 
+#include "early/ProgramStart.h"
 #include "exiftool/EarlyHandover.h"
 #include "start/FontConfigAhead.h"
 
@@ -9,16 +10,6 @@
 #include <memory>
 
 class QSettings;
-
-// What a caller of the program's start path may change; the program itself changes nothing.
-struct StartHooks {
-    // The settings file; empty: the user's own (~/.config/Lumoskop/Lumoskop.conf).
-    QString settingsFile;
-    // Called once the window is built, before the command line's photo is opened.
-    std::function<void()> windowBuilt;
-    // Called once the list is first filled, with its rows; true: the window closes then.
-    std::function<bool(int rows)> listFilled;
-};
 
 // What the launcher hands the window library.
 struct Launched {
@@ -33,8 +24,8 @@ struct Launched {
 // The window library's entry (lumoskopWindow in liblumoskop_window.so).
 using WindowEntry = int(int argc, char *argv[], const StartHooks *hooks, Launched *launched);
 
-// The program from start to end, as main() runs it; returns the exit code. The program's file
-// loads QtCore only: it starts the request for the command line's photo, and only then loads
-// the window library, whose toolkit libraries take longer to load than the program takes to
-// get ExifTool going.
-int launchLumoskop(int argc, char *argv[], const StartHooks &hooks = {});
+// The program from what its file started ahead to its end; returns the exit code. The launch
+// module loads QtCore only: it makes the request for the command line's photo from what was
+// started ahead, and only then loads the window library, whose toolkit libraries take longer
+// to load than the keeper takes to answer.
+int launchLumoskop(int argc, char *argv[], const StartHooks &hooks, StartedAhead ahead);

@@ -175,6 +175,7 @@ private slots:
     {
         QTest::addColumn<QString>("file");
         QTest::newRow("program") << "bin/lumoskop";
+        QTest::newRow("launch module") << QStringLiteral(LUMOSKOP_INSTALL_LIBDIR "/lumoskop/liblumoskop_launch.so");
         QTest::newRow("window library") << QStringLiteral(LUMOSKOP_INSTALL_LIBDIR "/lumoskop/liblumoskop_window.so");
         QTest::newRow("desktop entry") << EntryPath;
         QTest::newRow("metainfo") << MetainfoPath;
@@ -353,13 +354,25 @@ private slots:
         QVERIFY(QDir(m_tmp.filePath(QStringLiteral("elsewhere"))).isEmpty());
     }
 
-    // A program whose window library is missing says so and ends, and leaves behind no ExifTool
-    // it started meanwhile.
-    void withoutItsWindowLibraryTheProgramSaysSo()
+    // A program whose launch module or window library is missing says so and ends, and leaves
+    // behind no ExifTool it started meanwhile.
+    void withoutItsModulesTheProgramSaysSo_data()
     {
-        const QString alone = m_tmp.filePath(QStringLiteral("alone"));
+        QTest::addColumn<QStringList>("beside");
+        QTest::addColumn<QString>("missing");
+        QTest::newRow("launch module") << QStringList() << "liblumoskop_launch.so";
+        QTest::newRow("window library") << QStringList{"liblumoskop_launch.so"} << "liblumoskop_window.so";
+    }
+    void withoutItsModulesTheProgramSaysSo()
+    {
+        QFETCH(QStringList, beside);
+        QFETCH(QString, missing);
+        const QString alone = m_tmp.filePath(QStringLiteral("alone ") + QString::number(beside.size()));
         QVERIFY(QDir().mkpath(alone));
         QVERIFY(QFile::copy(m_prefix + QStringLiteral("/bin/lumoskop"), alone + QStringLiteral("/lumoskop")));
+        for (const QString &module : beside)
+            QVERIFY(QFile::copy(m_prefix + QStringLiteral("/" LUMOSKOP_INSTALL_LIBDIR "/lumoskop/") + module,
+                                alone + QLatin1Char('/') + module));
         // An ExifTool beside it that takes a minute.
         const QString exiftool = alone + QStringLiteral("/exiftool");
         QVERIFY(Files::writeScript(exiftool, "sleep 60\n"));
@@ -369,13 +382,13 @@ private slots:
         program.start(alone + QStringLiteral("/lumoskop"), {photo});
         QVERIFY(program.waitForFinished(60000));
         QCOMPARE(program.exitCode(), 1);
-        QVERIFY(program.readAllStandardError().contains("liblumoskop_window.so could not be loaded"));
+        QVERIFY(program.readAllStandardError().contains(QFile::encodeName(missing) + " could not be loaded"));
         for (const QString &pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
             QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
             if (pid.toLongLong() > 0 && cmdline.open(QIODevice::ReadOnly))
                 QVERIFY2(!cmdline.readAll().contains(QFile::encodeName(exiftool)), "its ExifTool still runs");
         }
-        QCOMPARE(QDir(alone).entryList(QDir::Files).size(), 3); // nothing beside the photo
+        QCOMPARE(QDir(alone).entryList(QDir::Files).size(), 3 + beside.size()); // nothing beside the photo
     }
 
     // With a runtime folder, the installed program starts the ExifTool keeper installed with it,

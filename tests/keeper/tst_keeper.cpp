@@ -2,6 +2,7 @@
 #include "Processes.h"
 #include "TestPhotos.h"
 
+#include "early/ProgramStart.h"
 #include "exiftool/EarlyHandover.h"
 #include "exiftool/KeeperPlace.h"
 #include "exiftool/ProgramFolder.h"
@@ -35,7 +36,17 @@ const QString KeeperProgram = QStringLiteral(LUMOSKOP_BINARY_DIR "/lumoskop-keep
 
 // ExifTool as the program runs it, logging every start (process id and arguments) beside
 // itself, so a test sees whether the program's own ExifTool ran on the photo.
-const QByteArray LoggingExifTool = "echo \"$$ $*\" >> \"$(dirname \"$0\")/runs\"\nexec exiftool \"$@\"\n";
+// Arguments it reads from its standard input ("-@ -", as the program's file starts it) are logged
+// once they have come. The real ExifTool is the one in the system's folders, even where a test
+// put this one first on PATH.
+const QByteArray LoggingExifTool = R"SH(PATH=/usr/bin:/bin
+if [ "$*" = "-@ -" ]; then
+  arguments=$(cat); echo "$$ -@ - $(printf '%s' "$arguments" | tr '\n' ' ')" >> "$(dirname "$0")/runs"
+  printf '%s\n' "$arguments" | exiftool -@ -; exit
+fi
+echo "$$ $*" >> "$(dirname "$0")/runs"
+exec exiftool "$@"
+)SH";
 
 // A kept ExifTool that prints its photo's name; for a photo whose name says "slow", it writes
 // the file "slow" and waits for the file "go" first.
@@ -186,10 +197,9 @@ class tst_Keeper : public QObject
         return 0;
     }
 
-private slots:
     // What the launcher starts for the photo, with the test's ExifTool and the keeper beside
     // it, as an installed program has them.
-    EarlyHandover launcherRequest(int warmSeconds)
+    EarlyHandover launcherRequest(int warmSeconds, StartedAhead ahead = {})
     {
         const QString keeper = m_photos.filePath("lumoskop-keeper");
         if (!QFileInfo::exists(keeper))
@@ -198,11 +208,12 @@ private slots:
         ini.setValue("Options/ExifToolWarmSeconds", warmSeconds);
         ini.setValue("Options/LumoskopSprache", "en");
         ProgramFolder::setOverride(m_photos.path());
-        EarlyHandover handed = FirstRequest::start(m_photo, SettingsStore(ini));
+        EarlyHandover handed = FirstRequest::start(m_photo, SettingsStore(ini), std::move(ahead));
         ProgramFolder::setOverride(QString());
         return handed;
     }
 
+private slots:
     void initTestCase()
     {
         QVERIFY(!TestPhotos::exiftool().isEmpty());
@@ -269,9 +280,10 @@ private slots:
         QTest::addColumn<bool>("staleSocket");
         QTest::addColumn<int>("warmSeconds");
         QTest::addColumn<bool>("keeperServes");    // the second request (or both) comes from the keeper
-        QTest::addColumn<QString>("start"); // who makes the first request: the window's service
-                                            // from the event loop (""), before it ("window"), or
-                                            // the launcher ("launcher")
+        // Who makes the first request: the window's service from the event loop (""), before it
+        // ("window"), the launcher ("launcher"), or that from what the program's file started
+        // ahead ("ahead"; "ahead elsewhere": another ExifTool than the window's).
+        QTest::addColumn<QString>("start");
         QTest::newRow("no keeper yet") << -1 << false << 60 << true << "";
         QTest::newRow("a dead keeper's socket") << -1 << true << 60 << true << "";
         QTest::newRow("turned off") << -1 << false << 0 << false << "";
@@ -287,6 +299,9 @@ private slots:
         QTest::newRow("start: nonsense") << int(FakeKeeper::Nonsense) << false << 60 << false << "window";
         QTest::newRow("launcher: a warm keeper") << -2 << false << 60 << true << "launcher";
         QTest::newRow("launcher: no keeper yet") << -1 << false << 60 << true << "launcher";
+        QTest::newRow("ahead: a warm keeper") << -2 << false << 60 << true << "ahead";
+        QTest::newRow("ahead: no keeper yet") << -1 << false << 60 << true << "ahead";
+        QTest::newRow("ahead: another ExifTool") << -1 << false << 60 << true << "ahead elsewhere";
     }
     void faultsCostNothingButSpeed()
     {
@@ -321,9 +336,28 @@ private slots:
             const int runsBefore = runsOnPhoto();
             if (round == 0 && start == "launcher")
                 launched = launcherRequest(warmSeconds);
+            if (round == 0 && start.startsWith("ahead")) {
+                // As the program's file finds ExifTool: on PATH, where the test's comes first.
+                const QByteArray path = qgetenv("PATH");
+                if (start == "ahead")
+                    qputenv("PATH", QFile::encodeName(m_photos.path()) + ':' + path);
+                QByteArray program = "lumoskop", photo = QFile::encodeName(m_photo);
+                char *argv[] = {program.data(), photo.data(), nullptr};
+                StartedAhead ahead = startAhead(2, argv);
+                qputenv("PATH", path);
+                QCOMPARE(ahead.keeperFd >= 0, fault == -2);
+                const long aheadPid = ahead.exiftoolRun.pid;
+                QCOMPARE(aheadPid > 0, fault != -2);
+                launched = launcherRequest(warmSeconds, std::move(ahead));
+                // Fed its arguments where it is the window's ExifTool; ended otherwise.
+                if (aheadPid > 0)
+                    QCOMPARE(launched.run.pid == aheadPid, start == "ahead");
+                if (start == "ahead elsewhere")
+                    QVERIFY(!alive(aheadPid));
+            }
             service.request(ExifToolJob::asking(ask));
             if (round == 0 && !start.isEmpty())
-                service.startBeforeEventLoop(start == "launcher" ? &launched : nullptr);
+                service.startBeforeEventLoop(start == "window" ? nullptr : &launched);
             QTRY_COMPARE_WITH_TIMEOUT(finished.size(), round + 1, 30000);
             const auto outcome = finished.at(round).at(1).value<ExifToolOutcome>();
             QVERIFY(outcome.started && !outcome.aborted);
