@@ -15,17 +15,12 @@
 
 extern char **environ;
 
-namespace
-{
-
 void closeFd(int &fd)
 {
     if (fd >= 0)
         ::close(fd);
     fd = -1;
 }
-
-} // namespace
 
 SpawnedProcess spawnProcess(char *const argv[], bool withInput)
 {

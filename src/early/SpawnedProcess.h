@@ -18,6 +18,9 @@ struct SpawnedProcess {
     bool feedAndClose(const char *bytes, unsigned long size);
 };
 
+// Closes fd where it is open, and marks it closed.
+void closeFd(int &fd);
+
 // Starts argv[0] with argv (null-terminated) now; withInput: on a standard input of ours
 // instead of /dev/null. An invalid process when it could not be started.
 SpawnedProcess spawnProcess(char *const argv[], bool withInput);

@@ -14,18 +14,6 @@
 #include <utility>
 #include <vector>
 
-namespace
-{
-
-void closeFd(int &fd)
-{
-    if (fd >= 0)
-        ::close(fd);
-    fd = -1;
-}
-
-} // namespace
-
 EarlyExifTool::Handle EarlyExifTool::spawn(const QString &program, const QStringList &arguments)
 {
     QList<QByteArray> encoded{QFile::encodeName(program)};
